@@ -1,0 +1,34 @@
+# The two commands a new user runs: `make run` and `make test`. Both install what is missing.
+JOBS ?= 2
+PRESETS := native win32 win64
+
+.PHONY: all setup build build-native build-release run test fuzz perf serve clean $(addprefix build-,$(PRESETS))
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build-%: setup
+	@test -f build/$*/build.ninja || cmake --preset $* >/dev/null
+	@cmake --build --preset $* -j $(JOBS)
+
+build: build-native build-win32 build-win64
+
+run: build-release
+	@build/release/corvan-bench render --panel panels/default/panel.cfg --out out --scenario panels/default/demo.scn
+
+serve: build-release
+	@build/release/corvan-bench serve --panel panels/default/panel.cfg
+
+test: build
+	@cd build/native && ctest --output-on-failure -j $(JOBS)
+
+perf: build-release
+	@build/release/perf_benchmarks
+
+fuzz: setup
+	@bash tests/fuzz/run.sh long
+
+clean:
+	rm -rf build out

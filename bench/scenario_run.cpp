@@ -1,0 +1,319 @@
+// Runs one scenario file against a freshly loaded module and reports each failure by file and line.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "bench/host.h"
+#include "bench/scenario.h"
+
+namespace bench {
+
+RenderHooks& render_hooks() {
+    static RenderHooks hooks;
+    return hooks;
+}
+
+namespace {
+
+std::string hex(uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", v);
+    return buf;
+}
+
+std::string num(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.10g", v);
+    return buf;
+}
+
+std::string quote(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
+}
+
+class Runner {
+public:
+    Runner(const std::string& path, const RunOptions& options) : path_(path), options_(options) {}
+
+    bool run();
+
+private:
+    bool fail(int line, const std::string& message) {
+        std::printf("%s:%d: %s\n", path_.c_str(), line, message.c_str());
+        failed_ = true;
+        return false;
+    }
+    void expected(int line, const std::string& want, const std::string& got) {
+        fail(line, "expected " + want + ", got " + got);
+    }
+    void skipped(int line, const std::string& what) {
+        std::printf("%s:%d: skipped: %s\n", path_.c_str(), line, what.c_str());
+    }
+    // Resolves a gauge reference; an error stops the file.
+    Placement* placement(int line, const GaugeRef& ref);
+    ElementSlot* element(int line, Placement* p, int index);
+    bool execute(int line, const Command& c);
+
+    std::string path_;
+    RunOptions options_;
+    Host host_;
+    bool failed_ = false;
+};
+
+Placement* Runner::placement(int line, const GaugeRef& ref) {
+    if (!host_.module().find(ref.name)) {
+        fail(line, "unknown gauge " + ref.name);
+        return nullptr;
+    }
+    Placement* p = host_.find(ref.name, ref.nth);
+    if (!p) fail(line, "no placement " + ref.name + "#" + std::to_string(ref.nth) + " is installed");
+    return p;
+}
+
+ElementSlot* Runner::element(int line, Placement* p, int index) {
+    if (index < 1 || size_t(index) > p->elements.size()) {
+        fail(line, "gauge " + std::string(p->gauge->gauge_name) + " has no element " + std::to_string(index) + " (it has " +
+                       std::to_string(p->elements.size()) + ")");
+        return nullptr;
+    }
+    return &p->elements[size_t(index) - 1];
+}
+
+static bool close_enough(double got, double want, double tolerance) {
+    if (tolerance < 0) tolerance = 1e-9 * std::max(1.0, std::fabs(want));
+    return std::fabs(got - want) <= tolerance;
+}
+
+// Returns false only for errors that stop the file; failed expectations go on.
+bool Runner::execute(int line, const Command& c) {
+    SimModel& sim = host_.sim;
+    switch (c.kind) {
+    case Cmd::Install: {
+        std::string error;
+        if (!host_.install(c.gauge.name, c.has_text ? c.text.c_str() : nullptr, error)) return fail(line, error);
+        return true;
+    }
+    case Cmd::Kill: {
+        Placement* p = placement(line, c.gauge);
+        if (!p) return false;
+        host_.kill(p);
+        return true;
+    }
+    case Cmd::Set:
+        sim.set(c.id, c.number);
+        return true;
+    case Cmd::Calc:
+        sim.calculator[c.gauge.name] = c.has_text ? CalcResult{0, c.text} : CalcResult{c.number, num(c.number)};
+        return true;
+    case Cmd::Fail:
+        if (c.on)
+            sim.failures.insert(c.id);
+        else
+            sim.failures.erase(c.id);
+        return true;
+    case Cmd::Sound:
+        if (!host_.sound_device_fault)
+            skipped(line, "sound on|off (the real DirectSound plays here)");
+        else
+            host_.sound_device_fault(!c.on);
+        return true;
+    case Cmd::Simulate:
+        sim.simulate = c.on;
+        return true;
+    case Cmd::Frame:
+        for (int i = 0; i < int(c.number); ++i) host_.frame();
+        return true;
+    case Cmd::Click: {
+        Placement* p = placement(line, c.gauge);
+        if (!p) return false;
+        host_.click(p, c.x, c.y, c.right ? MOUSE_RIGHTSINGLE : MOUSE_LEFTSINGLE, c.held);
+        return true;
+    }
+    case Cmd::Drag: {
+        Placement* p = placement(line, c.gauge);
+        if (!p) return false;
+        host_.drag(p, c.x, c.y);
+        return true;
+    }
+    case Cmd::ExpectEvent: {
+        LoggedEvent* next = nullptr;
+        for (auto& e : sim.events)
+            if (!e.checked) {
+                next = &e;
+                break;
+            }
+        std::string want = "event " + hex(c.id);
+        if (c.has_param) want += " " + num(c.param);
+        if (!next) {
+            expected(line, want, "no event");
+            return true;
+        }
+        next->checked = true;
+        if (next->id != c.id || (c.has_param && next->param != uint32_t(c.param)))
+            expected(line, want, "event " + hex(next->id) + " " + std::to_string(int32_t(next->param)));
+        return true;
+    }
+    case Cmd::ExpectNoEvent:
+        for (auto& e : sim.events)
+            if (!e.checked) {
+                expected(line, "no event", "event " + hex(e.id) + " " + std::to_string(int32_t(e.param)));
+                break;
+            }
+        return true;
+    case Cmd::ForgetEvents:
+        for (auto& e : sim.events) e.checked = true;
+        for (auto& e : sim.toggles) e.checked = true;
+        return true;
+    case Cmd::ExpectToggle: {
+        LoggedEvent* next = nullptr;
+        for (auto& e : sim.toggles)
+            if (!e.checked) {
+                next = &e;
+                break;
+            }
+        if (!next) {
+            expected(line, "toggle " + std::to_string(c.id), "no toggle");
+            return true;
+        }
+        next->checked = true;
+        if (next->id != c.id) expected(line, "toggle " + std::to_string(c.id), "toggle " + std::to_string(next->id));
+        return true;
+    }
+    case Cmd::ExpectVar: {
+        double got = sim.get(c.id);
+        if (!close_enough(got, c.number, c.tolerance))
+            expected(line, "var " + hex(c.id) + " = " + num(c.number), num(got));
+        return true;
+    }
+    default:
+        break;
+    }
+
+    Placement* p = placement(line, c.gauge);
+    if (!p) return false;
+    switch (c.kind) {
+    case Cmd::ExpectSound:
+        if (!host_.sound_play_counter) {
+            skipped(line, "expect sound (the real DirectSound plays here)");
+        } else {
+            if (p->sound_plays != uint64_t(c.number))
+                expected(line, std::to_string(uint64_t(c.number)) + " sound plays", std::to_string(p->sound_plays));
+            p->sound_plays = 0;
+        }
+        return true;
+    case Cmd::ExpectHelp: {
+        size_t areas = mouse_area_count(p->gauge->mouse_rect);
+        if (size_t(c.element) > areas)
+            return fail(line, std::string("gauge ") + p->gauge->gauge_name + " has no mouse area " +
+                                  std::to_string(c.element) + " (it has " + std::to_string(areas) + ")");
+        uint32_t got = p->gauge->mouse_rect[c.element - 1].help_id;
+        if (got != c.id) expected(line, "help " + hex(c.id), hex(got));
+        return true;
+    }
+    case Cmd::RenderGauge: {
+        if (!render_hooks().gauge) {
+            skipped(line, "render (this build has no renderer)");
+            return true;
+        }
+        std::string error;
+        if (!render_hooks().gauge(host_, *p, c.text, error)) fail(line, error);
+        return true;
+    }
+    default:
+        break;
+    }
+
+    ElementSlot* slot = element(line, p, c.element);
+    if (!slot) return false;
+    ELEMENT_HEADER* h = slot->record;
+    auto* str = h->element_type == ELEMENT_STRING ? reinterpret_cast<StringElement*>(h) : nullptr;
+    switch (c.kind) {
+    case Cmd::ExpectText:
+        if (!str) return fail(line, "element " + std::to_string(c.element) + " is not a string");
+        if (slot->text != c.text) expected(line, "text " + quote(c.text), quote(slot->text));
+        return true;
+    case Cmd::ExpectFont: {
+        if (!str) return fail(line, "element " + std::to_string(c.element) + " is not a string");
+        std::string font(str->font_name, strnlen(str->font_name, sizeof str->font_name));
+        if (font != c.text) expected(line, "font " + quote(c.text), quote(font));
+        return true;
+    }
+    case Cmd::ExpectColor:
+        if (!str) return fail(line, "element " + std::to_string(c.element) + " is not a string");
+        if (str->fg_color != c.id) expected(line, "colour " + hex(c.id), hex(str->fg_color));
+        return true;
+    case Cmd::ExpectValue:
+        if (!slot->updated) {
+            expected(line, "value " + num(c.number), "no update yet (run a frame)");
+        } else if (!close_enough(slot->value[c.axis], c.number, c.tolerance)) {
+            expected(line, "value " + num(c.number), num(slot->value[c.axis]));
+        }
+        return true;
+    case Cmd::ExpectShown:
+    case Cmd::ExpectHidden: {
+        bool want = c.kind == Cmd::ExpectShown;
+        if (slot->shown != want)
+            expected(line, want ? "element shown" : "element hidden", slot->shown ? "shown" : "hidden");
+        return true;
+    }
+    case Cmd::ExpectResource:
+        if (h->resource_id != int32_t(c.number))
+            expected(line, "resource " + num(c.number), std::to_string(h->resource_id));
+        return true;
+    default:
+        return fail(line, "command not handled");
+    }
+}
+
+bool Runner::run() {
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return fail(0, "cannot open scenario file");
+    std::vector<std::pair<int, Command>> commands;
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        std::optional<Command> c;
+        std::string error;
+        if (!parse_line(text, c, error))
+            fail(number, error);
+        else if (c)
+            commands.emplace_back(number, std::move(*c));
+    }
+    if (failed_) return false;
+
+    std::string error;
+    if (!host_.load(options_.module_path, error)) return fail(commands.empty() ? 1 : commands.front().first, error);
+    attach_sound_probe(host_);
+    for (auto& [line, c] : commands)
+        if (!execute(line, c)) break;
+    return !failed_;
+}
+
+}  // namespace
+
+bool run_scenario_file(const std::string& path, const RunOptions& options) {
+    Runner runner(path, options);
+    bool ok = runner.run();
+    std::fflush(stdout);
+    return ok;
+}
+
+}  // namespace bench

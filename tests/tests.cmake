@@ -1,0 +1,49 @@
+# Every test of the project, run by ctest from the native build: unit tests, scenario suites
+# natively and under wine64, the static check of the product and short fuzz runs.
+
+find_package(GTest REQUIRED)
+
+file(GLOB CORVAN_UNIT_TESTS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/unit/*.cpp)
+add_executable(unit_tests ${CORVAN_UNIT_TESTS})
+target_link_libraries(unit_tests PRIVATE corvan_bench_core GTest::gtest_main)
+set_target_properties(unit_tests PROPERTIES BUILD_RPATH "${CMAKE_BINARY_DIR}")
+add_dependencies(unit_tests corvan_module)
+gtest_discover_tests(unit_tests WORKING_DIRECTORY ${CORVAN_ROOT} DISCOVERY_MODE PRE_TEST
+                     PROPERTIES ENVIRONMENT "CORVAN_MODULE=${CMAKE_BINARY_DIR}/Corvan_Instr.so")
+
+# One test per scenario folder, natively and under Wine.
+file(GLOB_RECURSE CORVAN_SCENARIOS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/scenarios/*.scn)
+set(CORVAN_SCENARIO_DIRS "")
+foreach(scn ${CORVAN_SCENARIOS})
+  get_filename_component(dir ${scn} DIRECTORY)
+  list(APPEND CORVAN_SCENARIO_DIRS ${dir})
+endforeach()
+list(REMOVE_DUPLICATES CORVAN_SCENARIO_DIRS)
+foreach(dir ${CORVAN_SCENARIO_DIRS})
+  file(RELATIVE_PATH family ${CORVAN_ROOT}/tests/scenarios ${dir})
+  if(family STREQUAL "")
+    set(family "top")
+  endif()
+  file(GLOB files ${dir}/*.scn)
+  add_test(NAME scenarios.native.${family}
+           COMMAND $<TARGET_FILE:corvan-bench> run --panel ${CORVAN_ROOT}/panels/default/panel.cfg ${files}
+           WORKING_DIRECTORY ${CORVAN_ROOT})
+  add_test(NAME scenarios.wine.${family}
+           COMMAND ${CORVAN_ROOT}/tests/wine/run_bench.sh run ${files}
+           WORKING_DIRECTORY ${CORVAN_ROOT})
+  set_tests_properties(scenarios.wine.${family} PROPERTIES RESOURCE_LOCK wine TIMEOUT 900)
+endforeach()
+
+# Bad input: the runner reports it by file and line and never crashes.
+add_test(NAME bench.bad_input COMMAND ${CORVAN_ROOT}/tests/bench_bad_input.sh $<TARGET_FILE:corvan-bench>
+         WORKING_DIRECTORY ${CORVAN_ROOT})
+
+# The product, checked statically: this kernel cannot run 32-bit code.
+add_test(NAME product.win32_pe_check COMMAND ${CORVAN_ROOT}/tests/check_win32_product.sh
+         ${CORVAN_ROOT}/build/win32/Corvan_Instr.gau WORKING_DIRECTORY ${CORVAN_ROOT})
+
+file(GLOB CORVAN_EXTRA_TESTS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/*.cmake)
+list(FILTER CORVAN_EXTRA_TESTS EXCLUDE REGEX "tests\\.cmake$")
+foreach(extra ${CORVAN_EXTRA_TESTS})
+  include(${extra})
+endforeach()

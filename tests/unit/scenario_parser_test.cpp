@@ -1,0 +1,104 @@
+// The scenario language: words, numbers and commands, good and malformed.
+#include <gtest/gtest.h>
+
+#include "bench/scenario.h"
+
+using namespace bench;
+
+static Command parse_ok(const std::string& line) {
+    std::optional<Command> c;
+    std::string error;
+    EXPECT_TRUE(parse_line(line, c, error)) << line << ": " << error;
+    EXPECT_TRUE(c.has_value()) << line;
+    return c.value_or(Command{});
+}
+
+static std::string parse_error(const std::string& line) {
+    std::optional<Command> c;
+    std::string error;
+    EXPECT_FALSE(parse_line(line, c, error)) << line;
+    EXPECT_FALSE(error.empty()) << line;
+    return error;
+}
+
+TEST(ScenarioNumbers, DecimalAndHexAndRejects) {
+    double v;
+    EXPECT_TRUE(parse_number("-12", v) && v == -12);
+    EXPECT_TRUE(parse_number("0.25", v) && v == 0.25);
+    EXPECT_TRUE(parse_number("1e3", v) && v == 1000);
+    EXPECT_TRUE(parse_number("0x1A2B", v) && v == 0x1A2B);
+    EXPECT_TRUE(parse_number("-0x10", v) && v == -16);
+    EXPECT_TRUE(parse_number("0xFFFFFFFF", v) && v == 4294967295.0);
+    for (const char* bad : {"", "-", "0x", "1e", "12abc", "nan", "inf", "0x1G", "1.2.3", ".", "1e999"})
+        EXPECT_FALSE(parse_number(bad, v)) << bad;
+}
+
+TEST(ScenarioWords, QuotesEscapesAndComments) {
+    std::vector<Token> t;
+    std::string error;
+    ASSERT_TRUE(tokenize(R"(install Registration params "tF-ABCD_X \"q\" \\ \xB0" # a comment)", t, error));
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_TRUE(t[3].quoted);
+    EXPECT_EQ(t[3].text, "tF-ABCD_X \"q\" \\ \xB0");
+    // '#' inside a word names a placement; inside quotes it is text.
+    ASSERT_TRUE(tokenize(R"(click Bendix_KY196_COM1#2 3 4 "a # b")", t, error));
+    EXPECT_EQ(t[1].text, "Bendix_KY196_COM1#2");
+    EXPECT_EQ(t[4].text, "a # b");
+    EXPECT_FALSE(tokenize(R"(expect text G 2 "open)", t, error));
+    EXPECT_FALSE(tokenize(R"(expect text G 2 "\q")", t, error));
+    EXPECT_FALSE(tokenize(R"(expect text G 2 "\x4")", t, error));
+}
+
+TEST(ScenarioCommands, GoodLines) {
+    Command c = parse_ok("click Bendix_KY196_COM1#2 10 -3 right held 5");
+    EXPECT_EQ(c.kind, Cmd::Click);
+    EXPECT_EQ(c.gauge.nth, 2);
+    EXPECT_EQ(c.x, 10);
+    EXPECT_EQ(c.y, -3);
+    EXPECT_TRUE(c.right);
+    EXPECT_EQ(c.held, 5);
+
+    c = parse_ok("expect event 0x100D7 -100");
+    EXPECT_TRUE(c.has_param);
+    EXPECT_EQ(uint32_t(c.param), 0xFFFFFF9Cu);
+    EXPECT_EQ(uint32_t(parse_ok("expect event 0x100D7 0xFFFFFF9C").param), 0xFFFFFF9Cu);
+
+    c = parse_ok("expect value Throttle_Quadrant 2 y -62 ~0.5");
+    EXPECT_EQ(c.axis, 1);
+    EXPECT_EQ(c.number, -62);
+    EXPECT_EQ(c.tolerance, 0.5);
+
+    c = parse_ok("calc \"(A:ATC ID,string)\" \"N123\"");
+    EXPECT_TRUE(c.has_text);
+    EXPECT_EQ(c.text, "N123");
+    EXPECT_EQ(parse_ok("frame").number, 1);
+    EXPECT_EQ(parse_ok("frame 18").number, 18);
+    EXPECT_EQ(parse_ok("render window 50 out/radios.png").kind, Cmd::RenderWindow);
+    EXPECT_EQ(parse_ok("install Radios_Toggle params \"o50\"").text, "o50");
+
+    std::optional<Command> none;
+    std::string error;
+    EXPECT_TRUE(parse_line("   # only a comment", none, error));
+    EXPECT_FALSE(none.has_value());
+}
+
+TEST(ScenarioCommands, MalformedLinesSayWhy) {
+    EXPECT_NE(parse_error("jump 3").find("unknown command"), std::string::npos);
+    EXPECT_NE(parse_error("expect colour G 2 0xFF").find("unknown expectation"), std::string::npos);
+    parse_error("frame -1");
+    parse_error("frame 2 3");
+    parse_error("set 0x0E");
+    parse_error("set 0x0E abc");
+    parse_error("click G 1");
+    parse_error("click G 1 2 middle");
+    parse_error("click G 1 2 held");
+    parse_error("expect value G 0 1");        // elements count from 1
+    parse_error("expect value G 2 1 ~-1");
+    parse_error("expect text G 2 unquoted");
+    parse_error("install G#2");
+    parse_error("install G params unquoted");
+    parse_error("fail 20 maybe");
+    parse_error("expect event 0x100000000");
+    parse_error("click G#0 1 2");
+    parse_error("\"string first\"");
+}

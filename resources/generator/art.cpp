@@ -410,6 +410,13 @@ static void p_arrow(cairo_t* cr, const BitmapEntry& e) {
     cairo_fill(cr);
 }
 
+// The radar's sweep line: along +x from the pivot (2,130), the rest of the picture see-through.
+static void p_sweep(cairo_t* cr, const BitmapEntry& e) {
+    lamp_rgb(cr, "green");
+    cairo_rectangle(cr, 2, 128.5, W(e) - 2, 3);
+    cairo_fill(cr);
+}
+
 static void p_bar(cairo_t* cr, const BitmapEntry& e) {
     lamp_rgb(cr, e.arg("color", "white"));
     cairo_rectangle(cr, 0, 0, W(e), H(e));
@@ -992,12 +999,14 @@ static void p_audio_face(cairo_t* cr, const BitmapEntry&) {
 static void p_drum(cairo_t* cr, const BitmapEntry& e) {
     int cells = int(e.num("cells", 11)), step = int(e.num("step", 1)), digits = int(e.num("digits", 1));
     bool lit = e.num("lit", 0) > 0;
+    bool down = e.arg("order") == "down";
     double ch = H(e) / cells;
     rgb(cr, 14, 14, 16);
     cairo_rectangle(cr, 0, 0, W(e), H(e));
     cairo_fill(cr);
     for (int i = 0; i < cells; ++i) {
-        int value = (i % 10) * step;
+        int digit = down ? (10 - i % 10) % 10 : i % 10;
+        int value = digit * step;
         char buf[8];
         std::snprintf(buf, sizeof buf, digits == 2 ? "%02d" : "%d", value % (step * 10));
         if (lit) lamp_rgb(cr, "yellow"); else rgb(cr, 240, 240, 240);
@@ -1357,7 +1366,7 @@ bool paint(cairo_t* cr, const BitmapEntry& e, std::string& error) {
             {"lit_button", p_lit_button}, {"lit_legend", p_lit_legend}, {"keypad_row", p_keypad_row},
             {"legend_lamp", p_legend_lamp}, {"annun_light", p_annun_light}, {"master_light", p_master_light},
             {"master_face", p_master_face}, {"dot", p_dot}, {"flag", p_flag}, {"striped", p_striped},
-            {"hatch", p_hatch}, {"arrow", p_arrow}, {"bar", p_bar}, {"ball", p_ball}, {"incl_glass", p_incl_glass},
+            {"hatch", p_hatch}, {"arrow", p_arrow}, {"bar", p_bar}, {"sweep", p_sweep}, {"ball", p_ball}, {"incl_glass", p_incl_glass},
             {"mark", p_mark}, {"knob", p_knob}, {"selector", p_selector}, {"power_knob", p_power_knob},
             {"toggle_switch", p_toggle_switch}, {"small_toggle", p_small_toggle}, {"rocker", p_rocker},
             {"rocker3", p_rocker3}, {"switch_plate", p_switch_plate}, {"aux_plate", p_aux_plate},

@@ -540,9 +540,11 @@ void p_compass_housing(cairo_t* cr, const BitmapEntry& e) {
     round_rect(cr, 2, 2, W(e) - 4, H(e) - 4, 20);
     rgb(cr, 36, 36, 40);
     cairo_fill(cr);
-    dark_window(cr, 39, 97, 72, 50);
+    // The strip is seen through a window one eleventh of its width at (39,97).
+    const double window = 531.0 / 11;
+    dark_window(cr, 39, 97, window, 50);
     rgb(cr, 235, 120, 30);  // lubber line
-    cairo_rectangle(cr, 74, 90, 2, 64);
+    cairo_rectangle(cr, 39 + window / 2 - 1, 90, 2, 64);
     cairo_fill(cr);
     rgb(cr, 225, 225, 220);
     text_at(cr, 75, 40, "COMPASS", 12);
@@ -553,8 +555,12 @@ void p_compass_strip(cairo_t* cr, const BitmapEntry& e) {
     rgb(cr, 20, 20, 22);
     cairo_rectangle(cr, 0, 0, W(e), H(e));
     cairo_fill(cr);
-    const double k = (W(e) - 72) / 360.0;  // pixels per degree, with a window's width of overlap
-    auto x_of = [&](double d) { return W(e) - 36 - d * k; };
+    // Seen through a window one eleventh of the strip wide: 360 degrees take ten windows, the
+    // eleventh repeats the start. Heading 360 shows at the left end, 0 at the right; headings grow
+    // leftward, as on a wet compass card.
+    const double window = W(e) / 11;
+    const double k = (W(e) - window) / 360.0;
+    auto x_of = [&](double d) { return W(e) - window / 2 - d * k; };
     rgb(cr, 240, 240, 236);
     for (int d = -30; d <= 390; d += 5) {
         double x = x_of(d);

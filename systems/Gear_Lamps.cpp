@@ -11,6 +11,7 @@ constexpr uint32_t kVarGearCentre = 0x14C;
 constexpr uint32_t kVarGearLeft = 0x14D;
 constexpr uint32_t kVarGearRight = 0x14E;
 constexpr uint32_t kVarSimTime = 0x25C;
+constexpr int32_t kGreenLamp = 2040;
 constexpr double kLegDown = 16300.0;  // down and locked above this
 constexpr double kLegUp = 50.0;       // up and locked below this
 constexpr double kFlashPeriod = 0.5;  // seconds; lit in the second half of each period
@@ -24,9 +25,9 @@ static double GAUGE_CALL red_lamp(IconElement*);
 
 static const FAILURE_RECORD lamp_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
-static IconElement left_lamp = icon_image(2040, {1, 30}, 1, kVarGearLeft, &green_lamp, kDrawLamp, lamp_failures);
-static IconElement right_lamp = icon_image(2040, {69, 31}, 1, kVarGearRight, &green_lamp, kDrawLamp, lamp_failures);
-static IconElement centre_lamp = icon_image(2040, {35, 37}, 1, kVarGearCentre, &green_lamp, kDrawLamp, lamp_failures);
+static IconElement left_lamp = icon_image(kGreenLamp, {1, 30}, 1, kVarGearLeft, &green_lamp, kDrawLamp, lamp_failures);
+static IconElement right_lamp = icon_image(kGreenLamp, {69, 31}, 1, kVarGearRight, &green_lamp, kDrawLamp, lamp_failures);
+static IconElement centre_lamp = icon_image(kGreenLamp, {35, 37}, 1, kVarGearCentre, &green_lamp, kDrawLamp, lamp_failures);
 static IconElement transit_lamp = icon_image(2050, {35, 2}, 1, 0, &red_lamp, kDrawLamp, lamp_failures);
 static ELEMENT_HEADER* children[] = {&left_lamp.header, &right_lamp.header, &centre_lamp.header,
                                      &transit_lamp.header, nullptr};

@@ -26,15 +26,16 @@ struct ModuleSwitch {
     const char* tooltip;     // tooltip text, null none
 };
 
-constexpr MOUSE_BOX kSwitchArea = {0, 0, 28, 50};
+constexpr int32_t kPitotSwitchFace = 2480;
+constexpr int32_t kPitotSwitchLever = 2490;
 constexpr uint32_t kPitotHelp = 0xAB57;
 
 constexpr ModuleSwitch kSwitches[] = {
-    {2480, 2490, &pitot_heat_1_on, true, true, kPitotHelp, nullptr},
-    {2480, 2490, &pitot_heat_2_on, true, false, kPitotHelp, nullptr},
-    {4400, 4410, &inert_sep_on, false, false, 0, "Inertial separation de-ice switch"},
-    {4400, 4410, &wind_l_deice_on, false, false, 0, "Left windshield de-ice switch"},
-    {4400, 4410, &wind_r_deice_on, false, false, 0, "Right windshield de-ice switch"},
+    {kPitotSwitchFace, kPitotSwitchLever, &pitot_heat_1_on, true, true, kPitotHelp, nullptr},
+    {kPitotSwitchFace, kPitotSwitchLever, &pitot_heat_2_on, true, false, kPitotHelp, nullptr},
+    {kDeIceSwitchFace, kDeIceSwitchLever, &inert_sep_on, false, false, 0, "Inertial separation de-ice switch"},
+    {kDeIceSwitchFace, kDeIceSwitchLever, &wind_l_deice_on, false, false, 0, "Left windshield de-ice switch"},
+    {kDeIceSwitchFace, kDeIceSwitchLever, &wind_r_deice_on, false, false, 0, "Right windshield de-ice switch"},
 };
 constexpr size_t kSwitchCount = sizeof(kSwitches) / sizeof(kSwitches[0]);
 
@@ -50,7 +51,7 @@ void GAUGE_CALL switch_gauge(GAUGEHDR*, int32_t service, GaugeExtra extra);
 template <size_t I>
 constexpr MouseList<kMouseListRoom> switch_areas() {
     constexpr const ModuleSwitch& s = kSwitches[I];
-    constexpr MOUSERECT click = click_area(kSwitchArea, CURSOR_HAND, MOUSE_LEFTSINGLE, &switch_click<I>);
+    constexpr MOUSERECT click = click_area(kNarrowSwitchArea, CURSOR_HAND, MOUSE_LEFTSINGLE, &switch_click<I>);
     if constexpr (s.tooltip != nullptr) return gauge_areas(s.help_id, {tooltip_text(s.tooltip), click});
     return gauge_areas(s.help_id, {click});
 }

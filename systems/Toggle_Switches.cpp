@@ -21,17 +21,18 @@ struct ToggleSwitch {
     const char* tooltip;  // tooltip text, null none
 };
 
+constexpr int32_t kLightSwitchFace = 3460;
+constexpr int32_t kLightSwitchLever = 3470;
 constexpr MOUSE_BOX kLightSwitchArea = {2, 2, 32, 44};
-constexpr MOUSE_BOX kDeIceSwitchArea = {0, 0, 28, 50};
 
 constexpr ToggleSwitch kSwitches[] = {
-    {3460, 3470, kLightSwitchArea, 0x0E, 0x100D7, kWaveButtonClick, 0xAB3E, 0, nullptr},   // landing
-    {3460, 3470, kLightSwitchArea, 0x26B, 0x1034B, kWaveButtonClick, 0xAB3F, 0, nullptr},  // nav
-    {3460, 3470, kLightSwitchArea, 0x0B, 0x10018, kWaveButtonClick, 0xAB42, 0, nullptr},   // strobe
-    {3460, 3470, kLightSwitchArea, 0x171, 0x102C0, kWaveButtonClick, 0xAB43, 0, nullptr},  // taxi
-    {4400, 4410, kDeIceSwitchArea, 0x388, 0x10322, kWaveToggleClick, 0xAC81, 0, nullptr},  // propeller
-    {4400, 4410, kDeIceSwitchArea, 0x389, 0x10321, kWaveToggleClick, 0, 0x31BC, nullptr},  // structure
-    {4400, 4410, kDeIceSwitchArea, 0x26D, 0x1034A, kWaveToggleClick, 0, 0,
+    {kLightSwitchFace, kLightSwitchLever, kLightSwitchArea, 0x0E, 0x100D7, kWaveButtonClick, 0xAB3E, 0, nullptr},   // landing
+    {kLightSwitchFace, kLightSwitchLever, kLightSwitchArea, 0x26B, 0x1034B, kWaveButtonClick, 0xAB3F, 0, nullptr},  // nav
+    {kLightSwitchFace, kLightSwitchLever, kLightSwitchArea, 0x0B, 0x10018, kWaveButtonClick, 0xAB42, 0, nullptr},   // strobe
+    {kLightSwitchFace, kLightSwitchLever, kLightSwitchArea, 0x171, 0x102C0, kWaveButtonClick, 0xAB43, 0, nullptr},  // taxi
+    {kDeIceSwitchFace, kDeIceSwitchLever, kNarrowSwitchArea, 0x388, 0x10322, kWaveToggleClick, 0xAC81, 0, nullptr},  // propeller
+    {kDeIceSwitchFace, kDeIceSwitchLever, kNarrowSwitchArea, 0x389, 0x10321, kWaveToggleClick, 0, 0x31BC, nullptr},  // structure
+    {kDeIceSwitchFace, kDeIceSwitchLever, kNarrowSwitchArea, 0x26D, 0x1034A, kWaveToggleClick, 0, 0,
      "Activates the de-ice left wing projector"},                                          // wing light
 };
 constexpr size_t kSwitchCount = sizeof(kSwitches) / sizeof(kSwitches[0]);

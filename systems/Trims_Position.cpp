@@ -23,14 +23,15 @@ static const NONLINEARITY upper_table[] = {
     {{67, 28}, -0.174533},
 };
 
+template <size_t N>
 constexpr NeedleElement trim_needle(int32_t bitmap, PIXPOINT at, PIXPOINT pivot, uint32_t var,
-                                    const NONLINEARITY* table) {
+                                    const NONLINEARITY (&table)[N]) {
     return {.header = {.element_type = ELEMENT_NEEDLE, .resource_id = bitmap, .position = at, .ofs = pivot,
                        .image_flags = kDrawPart},
             .source_var = {.id = var},
             .update_cb = nullptr,
             .nonlinearity_table = table,
-            .nonlinearity_table_size = 3};
+            .nonlinearity_table_size = N};
 }
 
 static NeedleElement pitch_needle = trim_needle(6160, {76, 64}, {0, 1}, 0x30F, pitch_table);

@@ -11,6 +11,12 @@
 constexpr uint32_t kDrawPart = kImageUseTransparency | kImageUseErase;  // switches, levers, needles
 constexpr uint32_t kDrawLamp = kDrawPart | kImageUseBright;             // lamps glow in the dark
 
+// The de-ice switch face and lever, and the area of the narrow (de-ice and pitot heat) switches,
+// shared by the toggle and module-kept switches.
+constexpr int32_t kDeIceSwitchFace = 4400;
+constexpr int32_t kDeIceSwitchLever = 4410;
+constexpr MOUSE_BOX kNarrowSwitchArea = {0, 0, 28, 50};
+
 constexpr int32_t kIconShown = 0;
 constexpr double kIconHidden = -1.0;
 

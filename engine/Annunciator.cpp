@@ -11,6 +11,7 @@
 
 #include "engine/engine_state.h"
 #include "module/gauge_unit.h"
+#include "systems/switch_state.h"
 
 static bool annunciator_test = false;     // lamp test running
 static int32_t annunciator_test_count = 0;  // update cycles left in the lamp test
@@ -52,6 +53,7 @@ constexpr double kLowVolts = 22.0;
 constexpr double kLowFuelGallons = 9.14;
 constexpr double kParkingBrakeSet = 32000.0;
 constexpr double kSuctionLow = 3.75;
+constexpr int32_t kAuxPumpLitPosition = 1;
 
 // ----------------------------------------------------------------------------------------------
 // The lights, row by row. A light without a condition lights only in the lamp test.
@@ -84,7 +86,7 @@ static bool generator_off() {
     return token_value(kVarBatteryMaster) == 1.0 && token_value(kVarGenerator) == 0.0 &&
            token_value(kVarBusVolts) > kBusLiveVolts;
 }
-static bool aux_pump_on() { return aux_pump_position == 1 && token_value(kVarGasGenerator) < kGasGeneratorIdle; }
+static bool aux_pump_on() { return aux_pump_position == kAuxPumpLitPosition && token_value(kVarGasGenerator) < kGasGeneratorIdle; }
 static bool ignition_on() { return ignition_armed && token_value(kVarGasGenerator) < kGasGeneratorIdle; }
 static bool door_open() { return token_value(kVarDoor) > 0.0; }
 static bool inert_sep() { return inert_sep_on; }

@@ -1,5 +1,4 @@
-// Module-wide state of the engine folder that other gauges read, with its load values, and the
-// switch positions the warning panel reads from the switch gauges.
+// Module-wide state of the engine folder that other gauges read, with its load values.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +7,6 @@ inline double fuel_capacity_left = 0.0;   // gallons; set when Fuel_Quantity ins
 inline double fuel_capacity_right = 0.0;  // gallons; the same for the right tank
 inline bool master_warning = false;       // a red annunciator condition holds; Master_Lights
 inline bool master_caution = false;       // an amber annunciator condition holds; Master_Lights
-
-// Kept by the switch gauges.
-extern bool pitot_heat_1_on;
-extern bool pitot_heat_2_on;
-extern bool inert_sep_on;
-extern int32_t aux_pump_position;  // 1: the pump switched on
-extern bool ignition_armed;
 
 // Values delivered by the tank-level tokens for a full tank.
 constexpr double kFullTankLevel = 8388608.0;

@@ -115,10 +115,12 @@ static double GAUGE_CALL fs_dot(IconElement* e) { return lamp(e->source_var.var_
 
 static double GAUGE_CALL captured(IconElement*) { return lamp(autopilot_state.ap_alt_captured != 0); }
 
-// Right-aligned in six characters up to 99999; negative values take the short form.
+// Right-aligned in six characters up to 99999. Choosing the padding by the unrounded value
+// (three wide below 1000, four below 10000) gives the same text for every value that fits, but cuts
+// digits off negative values from -100 down and off values that round up to the next width
+// (999.6 would read "   100"); one right-aligned width serves them all.
 static double GAUGE_CALL readout(StringElement* e) {
     double v = e->source_var[0].var_value.n;
-    const char* format = v >= 10000.0 ? "%6.0f" : v >= 1000.0 ? "  %4.0f" : "   %3.0f";
-    snprintf(e->string, string_capacity(e), format, v);
+    snprintf(e->string, string_capacity(e), "%6.0f", v);
     return v;
 }

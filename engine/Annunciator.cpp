@@ -80,13 +80,16 @@ static bool battery_off() {
 }
 static bool fuel_pressure_low() { return token_value(kVarFuelPressure) < kFuelPressureMin; }
 static bool starter_flash() {
-    return token_value(kVarStarter) > 0.0 && std::fmod(token_value(kVarSimTime), kStarterFlashPeriod) > kStarterFlashLit;
+    return token_value(kVarStarter) > 0.0 &&
+           std::fmod(token_value(kVarSimTime), kStarterFlashPeriod) > kStarterFlashLit;
 }
 static bool generator_off() {
     return token_value(kVarBatteryMaster) == 1.0 && token_value(kVarGenerator) == 0.0 &&
            token_value(kVarBusVolts) > kBusLiveVolts;
 }
-static bool aux_pump_on() { return aux_pump_position == kAuxPumpLitPosition && token_value(kVarGasGenerator) < kGasGeneratorIdle; }
+static bool aux_pump_on() {
+    return aux_pump_position == kAuxPumpLitPosition && token_value(kVarGasGenerator) < kGasGeneratorIdle;
+}
 static bool ignition_on() { return ignition_armed && token_value(kVarGasGenerator) < kGasGeneratorIdle; }
 static bool door_open() { return token_value(kVarDoor) > 0.0; }
 static bool inert_sep() { return inert_sep_on; }

@@ -1,5 +1,6 @@
 // Fuel_Pressure — fuel pressure dial.
-// Reads:  0x383 fuel pressure, pounds per square foot (25 and 50 psi marked) (the needle's source; the host places it by the table).
+// Reads:  0x383 fuel pressure, pounds per square foot, 25 and 50 psi marked (the needle's
+//         source; the host places it by the table).
 // Sends:  nothing.
 // Keeps:  nothing.
 #include <iterator>
@@ -26,8 +27,8 @@ static const NONLINEARITY dial_table[] = {
 };
 
 static NeedleElement needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = {149, 212}, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = {149, 212},
+               .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = 0x383},
     .nonlinearity_table = dial_table, .nonlinearity_table_size = std::size(dial_table),
 };

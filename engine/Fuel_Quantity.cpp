@@ -32,14 +32,12 @@ static double GAUGE_CALL left_gallons(NeedleElement*);
 static double GAUGE_CALL right_gallons(NeedleElement*);
 
 static NeedleElement left_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = kVarLeftLevel}, .update_cb = left_gallons,
     .nonlinearity_table = gallons_table, .nonlinearity_table_size = std::size(gallons_table),
 };
 static NeedleElement right_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = kVarRightLevel}, .update_cb = right_gallons,
     .nonlinearity_table = gallons_table, .nonlinearity_table_size = std::size(gallons_table),
 };

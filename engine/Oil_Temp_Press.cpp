@@ -26,14 +26,12 @@ static const NONLINEARITY pressure_table[] = {
 };
 
 static NeedleElement temperature_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = 0x231},
     .nonlinearity_table = temperature_table, .nonlinearity_table_size = std::size(temperature_table),
 };
 static NeedleElement pressure_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = 0x232},
     .nonlinearity_table = pressure_table, .nonlinearity_table_size = std::size(pressure_table),
 };

@@ -26,8 +26,8 @@ static const NONLINEARITY dial_table[] = {
 };
 
 static NeedleElement needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = {151, 156}, .ofs = kNeedlePivot,
-               .image_flags = kDrawFlags},
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = {151, 156},
+               .ofs = kNeedlePivot, .image_flags = kDrawFlags},
     .source_var = {.id = 0x275},
     .nonlinearity_table = dial_table, .nonlinearity_table_size = std::size(dial_table),
 };

@@ -28,13 +28,17 @@ constexpr uint32_t kLampTooltip = 0x303E;
 template <size_t I>
 double GAUGE_CALL lamp_picture(IconElement*);
 
+// The lamps are installed and killed like their switches, but have nothing to open or close:
+// they take no part in sound.
+static void GAUGE_CALL lamp_callback(GAUGEHDR*, int32_t, GaugeExtra) {}
+
 #define DEICE_LAMP_GAUGE(Name, I)                                                                     \
     static IconElement Name##_lamp = icon_image(kLampBitmap, {0, 0}, 1, kLamps[I].var, &lamp_picture<I>, kDrawLamp); \
     static ELEMENT_HEADER* Name##_children[] = {&Name##_lamp.header, nullptr};                        \
     static StaticImageElement Name##_background = background_image(kLampBackground, Name##_children); \
     static ELEMENT_HEADER* Name##_root[] = {&Name##_background.header, nullptr};                      \
     static MouseList<kMouseListRoom> Name##_areas = gauge_areas(0, {tooltip_id(kLampTooltip)});       \
-    DEFINE_GAUGE(Name, Name##_root, Name##_areas.rects, nullptr)
+    DEFINE_GAUGE(Name, Name##_root, Name##_areas.rects, lamp_callback)
 
 DEICE_LAMP_GAUGE(Prop_DeIce_Light, 0);
 DEICE_LAMP_GAUGE(Struct_DeIce_Light, 1);

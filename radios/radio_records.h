@@ -42,6 +42,21 @@ constexpr IconElement icon(int32_t resource, PIXPOINT at, uint32_t count, IconUp
             .update_cb = update};
 }
 
+// A needle turning about `pivot` (inside its bitmap) placed at `at`, through a scale table.
+template <size_t N>
+constexpr NeedleElement needle(int32_t resource, PIXPOINT at, PIXPOINT pivot, NeedleUpdate update,
+                               const NONLINEARITY (&scale)[N]) {
+    return {.header = {.element_type = ELEMENT_NEEDLE,
+                       .resource_id = resource,
+                       .position = at,
+                       .ofs = pivot,
+                       .image_flags = kDrawTransparent},
+            .source_var = {.id = 0},
+            .update_cb = update,
+            .nonlinearity_table = scale,
+            .nonlinearity_table_size = N};
+}
+
 // A red-on-black "Quartz" string of `count` characters in a `box`, with up to two sources.
 constexpr StringElement digits(PIXPOINT at, PIXPOINT box, uint32_t count, uint32_t weight, StringUpdate update,
                                const FAILURE_RECORD* failures, uint32_t source = 0, uint32_t second_source = 0,

@@ -61,8 +61,13 @@ static int32_t GAUGE_CALL com2_button(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL nav1_button(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL nav2_button(MOUSE_POINT* point, uint32_t flags);
 
-#define AUDIO_AREA(x, y, w, h, fn) \
-    {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = CURSOR_HAND, .help_id = 0, .mouse_flags = MOUSE_LEFTSINGLE, .handler = fn}
+#define AUDIO_AREA(x, y, w, h, fn)                                                                    \
+    {.kind = MOUSE_CHILD,                                                                            \
+     .box = {x, y, w, h},                                                                            \
+     .cursor = CURSOR_HAND,                                                                          \
+     .help_id = 0,                                                                                   \
+     .mouse_flags = MOUSE_LEFTSINGLE,                                                                \
+     .handler = fn}
 #define BUTTON_AREAS(x, fn) AUDIO_AREA(x, kSpeakerRow, 15, 16, fn), AUDIO_AREA(x, kPhoneRow, 15, 16, fn)
 
 static MOUSERECT mouse_areas[] = {

@@ -207,7 +207,8 @@ static int32_t GAUGE_CALL tune(MOUSE_POINT*, uint32_t) {
 static int32_t GAUGE_CALL frq_button(MOUSE_POINT*, uint32_t) {
     read_active();
     if (!adf_power_on || display_mode != kModeFrq) return 0;
-    const uint32_t event = standby_tenths >= kAdfTenthsPerThousandKhz ? kEventSetActiveFrom1000 : kEventSetActiveBelow1000;
+    const uint32_t event =
+        standby_tenths >= kAdfTenthsPerThousandKhz ? kEventSetActiveFrom1000 : kEventSetActiveBelow1000;
     trigger_key_event(event, adf_bcd_param(standby_tenths));
     standby_tenths = adf_total_tenths(active);
     return 0;

@@ -1,14 +1,12 @@
-// What the flight instruments share: the receiver power flags the radios keep, and the small
-// helpers every dial uses (integer reads of token values, the hidden bit, OBS-style knob steps).
+// What the flight instruments share: the receiver power flags the radios keep (radio_state.h),
+// the RMI needle source, and the small helpers every dial uses (integer reads of token values,
+// the hidden bit, OBS-style knob steps).
 #pragma once
 
 #include <cstdint>
 
 #include "module/gauge_records.h"
-
-extern bool nav1_power_on;  // NAV1 receiver switched on; HSI, CDI 1, RMI
-extern bool nav2_power_on;  // NAV2 receiver switched on; CDI 2, RMI
-extern bool adf_power_on;   // ADF receiver switched on; RMI
+#include "radios/radio_state.h"
 
 // A token value read as an integer: truncated toward zero, 0 where it does not fit.
 inline int32_t token_as_int(double v) {

@@ -157,7 +157,8 @@ static double GAUGE_CALL switch_picture(IconElement*) { return radar_on ? 1.0 : 
 static int32_t GAUGE_CALL radar_switch(MOUSE_POINT*, uint32_t) {
     radar_on = !radar_on;
     click_sound_play(sound);
-    radar_last_tick = radar_on ? token_value(kVarTicks) : 0.0;
+    double tick = token_value(kVarTicks);
+    radar_last_tick = radar_on && std::isfinite(tick) ? tick : 0.0;  // a bad reading must not stop the sweep
     radar_sweep_angle = -kSweepLimit;
     radar_sweep_rising = true;
     return 0;

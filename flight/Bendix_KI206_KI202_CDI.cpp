@@ -3,6 +3,8 @@
 //         (KI206), OBS; the receiver's power flag (nav1_power_on / nav2_power_on).
 // Sends:  0x100B4 / 0x100B5 set the receiver's OBS from the knob (1 or 10 degrees a click).
 // Keeps:  a first-order smoothing filter per needle and gauge; no gauge callback, no sound.
+#include <cmath>
+
 #include "flight/instrument_shared.h"
 #include "module/gauge_unit.h"
 
@@ -162,8 +164,12 @@ template <int N> static double GAUGE_CALL nav_flag(IconElement* e) {
 }
 
 // A needle drifts to a new deviation over a few frames and centres at once when the receiver is off.
+// A reading that is not a number leaves the needle where it is rather than sticking in the filter.
 static double smooth(double& filtered, bool powered, double target) {
-    filtered = powered ? kFilterKeep * filtered + kFilterTake * target : 0.0;
+    if (!powered)
+        filtered = 0.0;
+    else if (std::isfinite(target))
+        filtered = kFilterKeep * filtered + kFilterTake * target;
     return filtered;
 }
 

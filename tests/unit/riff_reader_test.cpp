@@ -8,7 +8,7 @@
 #include "tests/unit/test_main_env.h"
 #include "tests/unit/wave_blocks.h"
 
-extern "C" __attribute__((visibility("default"))) CorvanEmbeddedResource corvan_embedded_resources[kTestResourceSlots + 1] = {};
+__attribute__((visibility("default"))) CorvanEmbeddedResource corvan_embedded_resources[kTestResourceSlots + 1];
 
 namespace {
 
@@ -172,7 +172,7 @@ TEST(MemoryFile, DescendFindsChunksWithinTheirParent) {
     MMCKINFO ck = {};
     ck.ckid = mmioFOURCC('d', 'a', 't', 'a');
     ASSERT_EQ(mmioDescend(file, &ck, &riff, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
-    EXPECT_EQ(ck.dwDataOffset, 12u + 12u + 24u + 8u);  // "odd " padded to 4, "fmt " 18
+    EXPECT_EQ(ck.dwDataOffset, 12u + 12u + 26u + 8u);  // "odd " padded to 4 bytes, "fmt " 18
     EXPECT_EQ(ck.cksize, 5u);
     char out[16];
     EXPECT_EQ(mmioRead(file, out, sizeof out), 6);  // 5 bytes and the pad, then the block ends

@@ -25,12 +25,4 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$root/tests/wine/wineserver.sh" -w 2>/dev/null || true
 fi
 cd "$root"
-# The Windows program cannot open absolute Unix paths (ctest passes them): make them relative.
-args=()
-for a in "$@"; do
-  case "$a" in
-    "$root"/*) args+=("${a#"$root"/}") ;;
-    *) args+=("$a") ;;
-  esac
-done
-exec "$wine" "$root/build/win64/corvan-bench.exe" "${args[@]}"
+exec "$wine" "$root/build/win64/corvan-bench.exe" "$@"

@@ -1,4 +1,3 @@
-# The click sound player's own sources go into the unit tests too, so that its steps can be driven
-# directly over the platform stand-in; the test program exports a resource table of its own.
-target_sources(unit_tests PRIVATE ${CORVAN_ROOT}/module/sound_player.cpp ${CORVAN_ROOT}/module/click_sound.cpp)
+# The click sound tests feed the player WAVE files of their own: the test program exports a
+# resource table, which the resource functions find when given the null module handle.
 target_link_options(unit_tests PRIVATE "LINKER:--export-dynamic-symbol=corvan_embedded_resources")

@@ -2,16 +2,20 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build build-native build-release run test fuzz perf serve clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test fuzz perf serve clean $(addprefix build-,$(PRESETS) release)
 
 all: build
 
 setup:
 	@bash scripts/setup.sh
 
-build-%: setup
-	@test -f build/$*/build.ninja || cmake --preset $* >/dev/null
-	@cmake --build --preset $* -j $(JOBS)
+# Configure once, then build; explicit rules because make skips pattern rules for phony targets.
+define preset_rule
+build-$(1): setup
+	@test -f build/$(1)/build.ninja || cmake --preset $(1) >/dev/null
+	@cmake --build --preset $(1) -j $(JOBS)
+endef
+$(foreach p,$(PRESETS) release,$(eval $(call preset_rule,$(p))))
 
 build: build-native build-win32 build-win64
 

@@ -102,17 +102,28 @@ Host::Host() {
 Host::~Host() {
     while (!placements_.empty()) kill(placements_.back().get());
     if (module_.import_table) module_.import_table->entries[0].services = nullptr;
-    unload_module(module_);
+    if (!module_linked_) unload_module(module_);
     if (g_host == this) g_host = nullptr;
 }
 
 bool Host::load(const std::string& module_path, std::string& error) {
     if (!load_module(module_path, module_, error)) return false;
+    adopt_module();
+    return true;
+}
+
+void Host::attach(GAUGESLINKAGE* linkage, IMPORT_TABLE* import_table, void* resource_handle) {
+    module_ = LoadedModule{resource_handle, linkage, import_table, {}};
+    for (int i = 0; i <= kGaugeCount && linkage->gauge_header_ptr[i]; ++i) module_.gauges.push_back(linkage->gauge_header_ptr[i]);
+    module_linked_ = true;
+    adopt_module();
+}
+
+void Host::adopt_module() {
     module_.import_table->entries[0].services = service_table_;
     std::set<ELEMENT_HEADER*> seen;
     for (GAUGEHDR* g : module_.gauges)
         for (ELEMENT_HEADER** e = g->elements_list; e && *e; ++e) give_string_buffers(*e, seen, string_buffers_);
-    return true;
 }
 
 void Host::enter(Placement* placement) {

@@ -52,6 +52,8 @@ public:
     Host& operator=(const Host&) = delete;
 
     bool load(const std::string& module_path, std::string& error);
+    // Takes a module linked into this program (fuzzers); it is not unloaded.
+    void attach(GAUGESLINKAGE* linkage, IMPORT_TABLE* import_table, void* resource_handle);
     const LoadedModule& module() const { return module_; }
 
     // Installs a placement of gauge `name`; null parameters means none were given.
@@ -82,8 +84,10 @@ private:
     void update_element(ElementSlot& slot, bool parent_shown);
     void call_area(Placement* placement, MOUSERECT* area, int32_t x, int32_t y, uint32_t flags);
     void refresh(MODULE_VAR& var);
+    void adopt_module();
 
     LoadedModule module_;
+    bool module_linked_ = false;  // attached, not loaded: nothing to unload
     std::vector<std::unique_ptr<Placement>> placements_;
     std::vector<std::unique_ptr<char[]>> string_buffers_;
     void* service_table_[SERVICE_TABLE_WORDS] = {};

@@ -113,6 +113,7 @@ int list_command(const std::string& module_path) {
 
 int main(int argc, char** argv) {
     CLI::App app{"corvan-bench: the panel system's stand-in for the Corvan_Instr gauge module"};
+    app.allow_windows_style_options(false);  // scenario paths may start with a slash
     app.require_subcommand(1);
     std::string module_path = bench::default_module_path();
 

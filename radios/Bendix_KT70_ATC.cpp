@@ -1,16 +1,140 @@
-// Bendix_KT70_ATC — background only until its behaviour is built.
-#include "module/gauge_unit.h"
+// Bendix_KT70_ATC — transponder with four digit knobs, code and flight-level display.
+// Reads:  0x26 squawk code, 0x0A panel lights, "(A:PRESSURE ALTITUDE,feet)".
+// Sends:  digit up/down 0x10073-0x10076 / 0x10397-0x1039A, VFR 0x100B3 with 0x1200 (power on).
+// Keeps:  mode knob; click sound, WAVE 30. The records are complete; the mode, code and
+//         flight-level logic is still to come, so the callbacks show the unit switched off.
+#include "module/click_sound.h"
+#include "radios/transponder_records.h"
+
+using namespace radio;
+using namespace transponder;
+
+static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: elements in drawing order
 
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 0, .image_flags = 0},
-};
-static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
+static double GAUGE_CALL digit_cb(NeedleElement* e);
+static double GAUGE_CALL backlight_cb(IconElement* e);
+static double GAUGE_CALL legend_cb(StringElement* e);
+static double GAUGE_CALL code_cb(StringElement* e);
+static double GAUGE_CALL flight_level_cb(StringElement* e);
+static double GAUGE_CALL mode_knob_cb(IconElement* e);
+static double GAUGE_CALL reply_lamp_cb(IconElement* e);
+static double GAUGE_CALL mask_cb(IconElement* e);
+
+constexpr int32_t kKnobRow = 66;
+constexpr PIXPOINT kKnobPivot = {10, 10};
+constexpr int32_t kKnobReach = 10;
+static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(248, kKnobRow, kKnobReach);
+static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(185, kKnobRow, kKnobReach);
+static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(122, kKnobRow, kKnobReach);
+static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(59, kKnobRow, kKnobReach);
+
+constexpr PIXPOINT kLegendBox = {16, 14};
+constexpr uint32_t kLegendChars = 3;
+
+static NeedleElement ones_knob = needle(3120, {248, kKnobRow}, kKnobPivot, digit_cb, ones_scale);
+static NeedleElement tens_knob = needle(3120, {185, kKnobRow}, kKnobPivot, digit_cb, tens_scale);
+static NeedleElement hundreds_knob = needle(3120, {122, kKnobRow}, kKnobPivot, digit_cb, hundreds_scale);
+static NeedleElement thousands_knob = needle(3120, {59, kKnobRow}, kKnobPivot, digit_cb, thousands_scale);
+static IconElement vfr_backlight = icon(3110, {295, 62}, 1, backlight_cb, kLampFailures);
+static IconElement idt_backlight = icon(3100, {14, 17}, 1, backlight_cb, kLampFailures);
+static StringElement fl_legend =
+    digits({53, 25}, kLegendBox, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+static StringElement on_legend =
+    digits({167, 11}, kLegendBox, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+static StringElement alt_legend =
+    digits({127, 11}, {24, 14}, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+static StringElement code_display = digits({192, 11}, {64, 26}, 4, kWeightBold, code_cb, kDisplayFailures, kVarCode);
+static StringElement flight_level = digits({69, 11}, {48, 26}, 3, kWeightBold, flight_level_cb, kDisplayFailures);
+static IconElement mode_knob = icon(3080, {284, 14}, 6, mode_knob_cb);
+static IconElement reply_lamp = icon(3090, {154, 68}, 1, reply_lamp_cb, kLampFailures);
+static IconElement display_mask = icon(3070, {43, 5}, 1, mask_cb);
+
+static ELEMENT_HEADER* children[] = {
+    &ones_knob.header,  &tens_knob.header,    &hundreds_knob.header, &thousands_knob.header,
+    &vfr_backlight.header, &idt_backlight.header, &fl_legend.header, &on_legend.header,
+    &alt_legend.header, &code_display.header, &flight_level.header,  &mode_knob.header,
+    &reply_lamp.header, &display_mask.header, nullptr};
+static StaticImageElement panel = background(3060, children);
+static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
+
+// ----------------------------------------------------------------------------------------------
+// Records: mouse areas
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL vfr(MOUSE_POINT* point, uint32_t flags);
+template <uint32_t Event>
+static int32_t GAUGE_CALL digit_knob(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
+    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
+    {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
+    XPDR_AREA(265, 31, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
+    XPDR_LABEL(268, 16, 21, 15),  // SBY
+    XPDR_LABEL(273, 1, 21, 15),   // TST
+    XPDR_AREA(317, 3, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
+    XPDR_AREA(319, 18, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    XPDR_AREA(295, 62, 22, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, vfr),
+    XPDR_AREA(39, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10397>),
+    XPDR_AREA(59, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10073>),
+    XPDR_AREA(102, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10398>),
+    XPDR_AREA(122, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10074>),
+    XPDR_AREA(165, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10399>),
+    XPDR_AREA(185, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10075>),
+    XPDR_AREA(228, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x1039A>),
+    XPDR_AREA(248, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10076>),
+    {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 
-DEFINE_GAUGE(Bendix_KT70_ATC, root_list, mouse_areas, nullptr);
+// ----------------------------------------------------------------------------------------------
+// Element callbacks: the unit as it stands switched off
+
+static double GAUGE_CALL digit_cb(NeedleElement*) { return 0.0; }
+static double GAUGE_CALL backlight_cb(IconElement*) { return -1.0; }
+
+static double GAUGE_CALL legend_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL code_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL flight_level_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return 0.0; }
+static double GAUGE_CALL reply_lamp_cb(IconElement*) { return -1.0; }
+static double GAUGE_CALL mask_cb(IconElement*) { return 0.0; }
+
+// ----------------------------------------------------------------------------------------------
+// Mouse handlers
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) { return 0; }
+
+template <uint32_t Event>
+static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
+    return 0;
+}
+
+// ----------------------------------------------------------------------------------------------
+// Gauge callback
+
+static void GAUGE_CALL kt70_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
+    if (service == PANEL_SERVICE_PRE_INSTALL) click_sound_open(sound, extra, kWaveButtonClick);
+    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+}
+
+DEFINE_GAUGE(Bendix_KT70_ATC, root_list, mouse_areas, kt70_callback);

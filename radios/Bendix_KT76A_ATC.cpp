@@ -1,16 +1,123 @@
-// Bendix_KT76A_ATC — background only until its behaviour is built.
-#include "module/gauge_unit.h"
+// Bendix_KT76A_ATC — transponder with four digit knobs over rolling digit drums.
+// Reads:  0x26 squawk code.
+// Sends:  digit up/down 0x10073-0x10076 / 0x10397-0x1039A (power on).
+// Keeps:  mode knob; click sound, WAVE 30. The records are complete; the mode and code logic is
+//         still to come, so the callbacks show the unit switched off.
+#include "module/click_sound.h"
+#include "radios/transponder_records.h"
+
+using namespace radio;
+using namespace transponder;
+
+static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: elements in drawing order (drums thousands to ones, knobs ones to thousands)
 
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 0, .image_flags = 0},
-};
-static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
+static double GAUGE_CALL drum_cb(MovingImageElement* e);
+static double GAUGE_CALL digit_cb(NeedleElement* e);
+static double GAUGE_CALL mode_knob_cb(IconElement* e);
+static double GAUGE_CALL reply_lamp_cb(IconElement* e);
+
+constexpr int32_t kDrumRow = 15;
+constexpr double kDrumTop = 0.0;      // a drum's vertical value range: its digit, 0 to 10
+constexpr double kDrumBottom = 10.0;
+
+constexpr MovingImageElement drum(int32_t x) {
+    return {.header = {.element_type = ELEMENT_MOVING_IMAGE,
+                       .resource_id = 2360,
+                       .position = {x, kDrumRow},
+                       .failure_systems = kDisplayFailures,
+                       .image_flags = kDrawTransparent},
+            .source_var_x = {.id = 0},
+            .min_x = 0.0,
+            .max_x = 0.0,
+            .source_var_y = {.id = 0},
+            .min_y = kDrumTop,
+            .max_y = kDrumBottom,
+            .update_x_cb = nullptr,
+            .update_y_cb = drum_cb};
+}
+
+constexpr int32_t kKnobRow = 42;
+constexpr PIXPOINT kKnobPivot = {9, 9};
+constexpr int32_t kKnobReach = 9;
+static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(303, kKnobRow, kKnobReach);
+static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobReach);
+static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
+static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(132, kKnobRow, kKnobReach);
+
+static MovingImageElement thousands_drum = drum(126);
+static MovingImageElement hundreds_drum = drum(182);
+static MovingImageElement tens_drum = drum(238);
+static MovingImageElement ones_drum = drum(294);
+static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_cb, ones_scale);
+static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_cb, tens_scale);
+static NeedleElement hundreds_knob = needle(2370, {189, kKnobRow}, kKnobPivot, digit_cb, hundreds_scale);
+static NeedleElement thousands_knob = needle(2370, {132, kKnobRow}, kKnobPivot, digit_cb, thousands_scale);
+static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
+static IconElement reply_lamp = icon(1430, {110, 71}, 1, reply_lamp_cb, kLampFailures);
+
+static ELEMENT_HEADER* children[] = {
+    &thousands_drum.header, &hundreds_drum.header, &tens_drum.header,      &ones_drum.header,
+    &ones_knob.header,      &tens_knob.header,     &hundreds_knob.header,  &thousands_knob.header,
+    &mode_knob.header,      &reply_lamp.header,    nullptr};
+static StaticImageElement panel = background(2340, children);
+static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
+
+// ----------------------------------------------------------------------------------------------
+// Records: mouse areas
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
+template <uint32_t Event>
+static int32_t GAUGE_CALL digit_knob(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
+    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
+    {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
+    XPDR_AREA(8, 35, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
+    XPDR_AREA(28, 17, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
+    XPDR_AREA(50, 22, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    XPDR_AREA(114, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10397>),
+    XPDR_AREA(132, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10073>),
+    XPDR_AREA(171, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10398>),
+    XPDR_AREA(189, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10074>),
+    XPDR_AREA(228, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10399>),
+    XPDR_AREA(246, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10075>),
+    XPDR_AREA(285, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x1039A>),
+    XPDR_AREA(303, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10076>),
+    {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 
-DEFINE_GAUGE(Bendix_KT76A_ATC, root_list, mouse_areas, nullptr);
+// ----------------------------------------------------------------------------------------------
+// Element callbacks: the unit as it stands switched off
+
+static double GAUGE_CALL drum_cb(MovingImageElement*) { return 0.0; }
+static double GAUGE_CALL digit_cb(NeedleElement*) { return 0.0; }
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return 0.0; }
+static double GAUGE_CALL reply_lamp_cb(IconElement*) { return -1.0; }
+
+// ----------------------------------------------------------------------------------------------
+// Mouse handlers
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) { return 0; }
+
+template <uint32_t Event>
+static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
+    return 0;
+}
+
+// ----------------------------------------------------------------------------------------------
+// Gauge callback
+
+static void GAUGE_CALL kt76a_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
+    if (service == PANEL_SERVICE_PRE_INSTALL) click_sound_open(sound, extra, kWaveButtonClick);
+    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+}
+
+DEFINE_GAUGE(Bendix_KT76A_ATC, root_list, mouse_areas, kt76a_callback);

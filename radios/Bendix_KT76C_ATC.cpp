@@ -1,16 +1,128 @@
-// Bendix_KT76C_ATC — background only until its behaviour is built.
-#include "module/gauge_unit.h"
+// Bendix_KT76C_ATC — transponder with a keypad, code entry and flight-level display.
+// Reads:  0x26 squawk code, 0x49 altitude (m), 0x0A panel lights.
+// Sends:  0x100B3 with the whole code: the fourth key typed, VFR 0x1200, CLR 0x8888 (power on).
+// Keeps:  mode knob, keypad entry; click sound, WAVE 30. The records are complete; the mode,
+//         entry and flight-level logic is still to come, so the callbacks show the unit off.
+#include "module/click_sound.h"
+#include "radios/transponder_records.h"
+
+using namespace radio;
+using namespace transponder;
+
+static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: elements in drawing order
 
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 0, .image_flags = 0},
-};
-static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
+static double GAUGE_CALL backlight_cb(IconElement* e);
+static double GAUGE_CALL legend_cb(StringElement* e);
+static double GAUGE_CALL entry_cb(StringElement* e);
+static double GAUGE_CALL flight_level_cb(StringElement* e);
+static double GAUGE_CALL mode_knob_cb(IconElement* e);
+static double GAUGE_CALL reply_lamp_cb(IconElement* e);
+static double GAUGE_CALL mask_cb(IconElement* e);
+
+constexpr uint32_t kLegendChars = 3;
+
+static IconElement idt_backlight = icon(3040, {12, 19}, 1, backlight_cb, kLampFailures);
+static IconElement keypad_backlight = icon(3050, {10, 65}, 1, backlight_cb, kLampFailures);
+static StringElement fl_legend = digits({53, 23}, {16, 14}, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+static StringElement alt_legend = digits({125, 14}, {24, 14}, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+static StringElement entry_display = digits({172, 11}, {64, 26}, 4, kWeightBold, entry_cb, kDisplayFailures, kVarCode);
+static StringElement flight_level =
+    digits({69, 11}, {48, 26}, 3, kWeightBold, flight_level_cb, kDisplayFailures, kVarAltitudeM);
+static IconElement mode_knob = icon(3020, {283, 20}, 5, mode_knob_cb);
+static IconElement reply_lamp = icon(3030, {17, 43}, 1, reply_lamp_cb, kLampFailures);
+static IconElement display_mask = icon(3010, {44, 7}, 1, mask_cb);
+
+static ELEMENT_HEADER* children[] = {
+    &idt_backlight.header, &keypad_backlight.header, &fl_legend.header,  &alt_legend.header,
+    &entry_display.header, &flight_level.header,     &mode_knob.header,  &reply_lamp.header,
+    &display_mask.header,  nullptr};
+static StaticImageElement panel = background(3000, children);
+static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
+
+// ----------------------------------------------------------------------------------------------
+// Records: mouse areas
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
+template <int Digit>
+static int32_t GAUGE_CALL key(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL clear(MOUSE_POINT* point, uint32_t flags);
+static int32_t GAUGE_CALL vfr(MOUSE_POINT* point, uint32_t flags);
+
+constexpr int32_t kKeyRow = 65;
+#define KEY_AREA(x, fn) XPDR_AREA(x, kKeyRow, 22, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, fn)
 
 static MOUSERECT mouse_areas[] = {
+    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
+    {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
+    XPDR_AREA(265, 48, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
+    XPDR_LABEL(265, 30, 21, 15),  // SBY
+    XPDR_LABEL(275, 15, 21, 15),  // TST
+    XPDR_AREA(297, 10, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
+    XPDR_AREA(319, 20, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    KEY_AREA(10, key<0>),
+    KEY_AREA(41, key<1>),
+    KEY_AREA(72, key<2>),
+    KEY_AREA(103, key<3>),
+    KEY_AREA(134, key<4>),
+    KEY_AREA(165, key<5>),
+    KEY_AREA(196, key<6>),
+    KEY_AREA(227, key<7>),
+    KEY_AREA(268, clear),
+    KEY_AREA(310, vfr),
+    {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 
-DEFINE_GAUGE(Bendix_KT76C_ATC, root_list, mouse_areas, nullptr);
+// ----------------------------------------------------------------------------------------------
+// Element callbacks: the unit as it stands switched off
+
+static double GAUGE_CALL backlight_cb(IconElement*) { return -1.0; }
+
+static double GAUGE_CALL legend_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL entry_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL flight_level_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), "");
+    return 0.0;
+}
+
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return 0.0; }
+static double GAUGE_CALL reply_lamp_cb(IconElement*) { return -1.0; }
+static double GAUGE_CALL mask_cb(IconElement*) { return 0.0; }
+
+// ----------------------------------------------------------------------------------------------
+// Mouse handlers
+
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) { return 0; }
+
+template <int Digit>
+static int32_t GAUGE_CALL key(MOUSE_POINT*, uint32_t) {
+    return 0;
+}
+
+static int32_t GAUGE_CALL clear(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) { return 0; }
+
+// ----------------------------------------------------------------------------------------------
+// Gauge callback
+
+static void GAUGE_CALL kt76c_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
+    if (service == PANEL_SERVICE_PRE_INSTALL) click_sound_open(sound, extra, kWaveButtonClick);
+    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+}
+
+DEFINE_GAUGE(Bendix_KT76C_ATC, root_list, mouse_areas, kt76c_callback);

@@ -1,16 +1,106 @@
-// Avionics_Panel_Switches — background only until its behaviour is built.
-#include "module/gauge_unit.h"
+// Avionics_Panel_Switches — autopilot power switch, avionics master, panel lighting and two small
+// switches.
+// Reads:  0x2E4 avionics master (0 off), 0x0A panel lighting.
+// Sends:  0x102F5 avionics master toggle, 0x100D6 panel lighting toggle.
+// Keeps:  ap_power_switch_on, avionics_upper_switch_on, avionics_lower_switch_on (off at load);
+//         click sound, WAVE 10. Powering the autopilot and disengaging the simulator's modes are
+//         not wired yet: the power switch only moves.
+#include "systems/systems_records.h"
+
+constexpr uint32_t kVarAvionicsMaster = 0x2E4;
+constexpr uint32_t kVarPanelLights = 0x0A;
+constexpr uint32_t kEventAvionicsMaster = 0x102F5;
+constexpr uint32_t kEventPanelLights = 0x100D6;
+
+static bool ap_power_switch_on = false;
+static bool avionics_upper_switch_on = false;
+static bool avionics_lower_switch_on = false;
+static ClickSound sound;
+
+static double GAUGE_CALL ap_power_picture(IconElement*);
+static double GAUGE_CALL avionics_off_picture(IconElement*);
+static double GAUGE_CALL upper_switch_picture(IconElement*);
+static double GAUGE_CALL lower_switch_picture(IconElement*);
+static int32_t GAUGE_CALL ap_power_click(MOUSE_POINT*, uint32_t);
+static int32_t GAUGE_CALL avionics_master_click(MOUSE_POINT*, uint32_t);
+static int32_t GAUGE_CALL panel_lights_click(MOUSE_POINT*, uint32_t);
+static int32_t GAUGE_CALL upper_switch_click(MOUSE_POINT*, uint32_t);
+static int32_t GAUGE_CALL lower_switch_click(MOUSE_POINT*, uint32_t);
+static void GAUGE_CALL avionics_gauge(GAUGEHDR*, int32_t service, GaugeExtra extra);
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: background, autopilot power switch, avionics-off picture, the two panel lighting
+// switches (shown by the host from 0x0A), the two small switches.
 
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 0, .image_flags = 0},
-};
+static IconElement ap_power = icon_image(3440, {36, 26}, 2, 0, &ap_power_picture);
+static IconElement avionics_off = icon_image(3430, {78, 36}, 1, kVarAvionicsMaster, &avionics_off_picture);
+static IconElement panel_lights_left = icon_image(3420, {104, 21}, 2, kVarPanelLights, nullptr);
+static IconElement panel_lights_right = icon_image(3420, {136, 21}, 2, kVarPanelLights, nullptr);
+static IconElement upper_switch = icon_image(3450, {170, 10}, 2, 0, &upper_switch_picture);
+static IconElement lower_switch = icon_image(3450, {170, 34}, 2, 0, &lower_switch_picture);
+static ELEMENT_HEADER* children[] = {&ap_power.header, &avionics_off.header, &panel_lights_left.header,
+                                     &panel_lights_right.header, &upper_switch.header, &lower_switch.header,
+                                     nullptr};
+static StaticImageElement background = background_image(3410, children);
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
 
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_END},
-};
+static MouseList<kMouseListRoom> mouse_areas = gauge_areas(0, {
+    click_area({36, 26, 22, 28}, CURSOR_HAND, MOUSE_LEFTSINGLE, &ap_power_click),
+    click_area({72, 36, 22, 22}, CURSOR_HAND, MOUSE_LEFTSINGLE, &avionics_master_click),
+    click_area({104, 21, 24, 24}, CURSOR_HAND, MOUSE_LEFTSINGLE, &panel_lights_click),
+    click_area({136, 21, 24, 24}, CURSOR_HAND, MOUSE_LEFTSINGLE, &panel_lights_click),
+    click_area({170, 10, 15, 21}, CURSOR_HAND, MOUSE_LEFTSINGLE, &upper_switch_click),
+    click_area({170, 34, 15, 21}, CURSOR_HAND, MOUSE_LEFTSINGLE, &lower_switch_click),
+});
 
-DEFINE_GAUGE(Avionics_Panel_Switches, root_list, mouse_areas, nullptr);
+DEFINE_GAUGE(Avionics_Panel_Switches, root_list, mouse_areas.rects, &avionics_gauge);
+
+// ----------------------------------------------------------------------------------------------
+// Element callbacks
+
+static double GAUGE_CALL ap_power_picture(IconElement*) { return ap_power_switch_on ? 1 : 0; }
+static double GAUGE_CALL avionics_off_picture(IconElement* e) {
+    return e->source_var.var_value.n <= 0 ? kIconShown : kIconHidden;
+}
+static double GAUGE_CALL upper_switch_picture(IconElement*) { return avionics_upper_switch_on ? 1 : 0; }
+static double GAUGE_CALL lower_switch_picture(IconElement*) { return avionics_lower_switch_on ? 1 : 0; }
+
+// ----------------------------------------------------------------------------------------------
+// Mouse handlers
+
+static int32_t GAUGE_CALL ap_power_click(MOUSE_POINT*, uint32_t) {
+    click_sound_play(sound);
+    ap_power_switch_on = !ap_power_switch_on;
+    return 0;
+}
+
+static int32_t GAUGE_CALL avionics_master_click(MOUSE_POINT*, uint32_t) {
+    trigger_key_event(kEventAvionicsMaster, 0);
+    click_sound_play(sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL panel_lights_click(MOUSE_POINT*, uint32_t) {
+    trigger_key_event(kEventPanelLights, 0);
+    click_sound_play(sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL upper_switch_click(MOUSE_POINT*, uint32_t) {
+    avionics_upper_switch_on = !avionics_upper_switch_on;
+    click_sound_play(sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL lower_switch_click(MOUSE_POINT*, uint32_t) {
+    avionics_lower_switch_on = !avionics_lower_switch_on;
+    click_sound_play(sound);
+    return 0;
+}
+
+// ----------------------------------------------------------------------------------------------
+// Gauge callback
+
+static void GAUGE_CALL avionics_gauge(GAUGEHDR*, int32_t service, GaugeExtra extra) {
+    click_sound_service(sound, service, extra, kWaveToggleClick);
+}

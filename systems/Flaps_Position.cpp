@@ -1,16 +1,54 @@
-// Flaps_Position — background only until its behaviour is built.
-#include "module/gauge_unit.h"
+// Flaps_Position — flaps indicator with a needle that moves smoothly to the flaps position.
+// Reads:  0x14A flaps position (0 to 16382).
+// Sends:  nothing.
+// Keeps:  flaps_indicator_value, the smoothed reading (0 at load). The needle freezes while the
+//         simulator reports system 20 failed.
+#include <cmath>
+
+#include "systems/systems_records.h"
+
+constexpr uint32_t kVarFlapsPosition = 0x14A;
+constexpr double kSmoothing = 0.125;  // share of the gap closed each frame
+
+static double flaps_indicator_value = 0.0;
+
+static double GAUGE_CALL flaps_needle(NeedleElement*);
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: background, needle, then the two overlays drawn over the needle.
 
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 0, .image_flags = 0},
+static const FAILURE_RECORD needle_failures[] = {{20, FAIL_ACTION_NONE, 0}, FAILURE_END};
+static const NONLINEARITY needle_table[] = {
+    {{53, 14}, 0},
+    {{50, 32}, 9000},
+    {{21, 48}, 16382},
 };
+
+static NeedleElement needle = {
+    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 5430, .position = {12, 11}, .ofs = {2, 6},
+               .failure_systems = needle_failures, .image_flags = kDrawPart},
+    .source_var = {.id = kVarFlapsPosition},
+    .update_cb = &flaps_needle,
+    .nonlinearity_table = needle_table,
+    .nonlinearity_table_size = sizeof(needle_table) / sizeof(needle_table[0]),
+};
+static StaticImageElement overlay_upper = overlay_image(5440);
+static StaticImageElement overlay_lower = overlay_image(5450);
+static ELEMENT_HEADER* children[] = {&needle.header, &overlay_upper.header, &overlay_lower.header, nullptr};
+static StaticImageElement background = background_image(5420, children);
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
 
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_END},
-};
+static MouseList<kMouseListRoom> mouse_areas = gauge_areas(0xAB24, {});
 
-DEFINE_GAUGE(Flaps_Position, root_list, mouse_areas, nullptr);
+DEFINE_GAUGE(Flaps_Position, root_list, mouse_areas.rects, nullptr);
+
+// ----------------------------------------------------------------------------------------------
+// Element callback: an eighth of the gap each frame. A reading that is not a number is skipped so
+// that it cannot stick in the smoothed value.
+
+static double GAUGE_CALL flaps_needle(NeedleElement* e) {
+    double reading = e->source_var.var_value.n;
+    if (std::isfinite(reading))
+        flaps_indicator_value = kSmoothing * reading + (1.0 - kSmoothing) * flaps_indicator_value;
+    return flaps_indicator_value;
+}

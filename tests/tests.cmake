@@ -4,7 +4,14 @@
 find_package(GTest REQUIRED)
 
 file(GLOB CORVAN_UNIT_TESTS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/unit/*.cpp)
-add_executable(unit_tests ${CORVAN_UNIT_TESTS})
+# Unit tests compile the module's helper units (lower-case names; gauge units are named after
+# their gauge) into the test itself; the gauge table stays in the loaded module.
+file(GLOB CORVAN_MODULE_HELPERS CONFIGURE_DEPENDS
+  ${CORVAN_ROOT}/module/[a-z]*.cpp ${CORVAN_ROOT}/radios/[a-z]*.cpp ${CORVAN_ROOT}/flight/[a-z]*.cpp
+  ${CORVAN_ROOT}/autopilot/[a-z]*.cpp ${CORVAN_ROOT}/engine/[a-z]*.cpp ${CORVAN_ROOT}/systems/[a-z]*.cpp
+  ${CORVAN_ROOT}/displays/[a-z]*.cpp)
+list(FILTER CORVAN_MODULE_HELPERS EXCLUDE REGEX "/linkage\\.cpp$")
+add_executable(unit_tests ${CORVAN_UNIT_TESTS} ${CORVAN_MODULE_HELPERS})
 target_link_libraries(unit_tests PRIVATE corvan_bench_core GTest::gtest_main)
 set_target_properties(unit_tests PROPERTIES BUILD_RPATH "${CMAKE_BINARY_DIR}")
 add_dependencies(unit_tests corvan_module)

@@ -1,0 +1,110 @@
+// Texts of the radio windows. Every writer takes the element's buffer and its capacity (the
+// character count plus the terminator) and never writes past it: a value whose text would not
+// fit, or that is not a number, shows dashes in the digits' places instead of a cut number.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "radios/radio_bcd.h"
+
+namespace radio {
+
+constexpr size_t kScratch = 48;  // room for any of the formats below, whatever the value
+
+// `count` dashes, count = cap - 1.
+inline void dashes(char* out, size_t cap) {
+    if (!out || cap == 0) return;
+    std::memset(out, '-', cap - 1);
+    out[cap - 1] = '\0';
+}
+
+// Copies `text` when it fits in cap - 1 characters; otherwise dashes.
+inline void fit_or_dashes(char* out, size_t cap, const char* text, int length) {
+    if (!out || cap == 0) return;
+    if (length < 0 || size_t(length) > cap - 1) return dashes(out, cap);
+    std::memcpy(out, text, size_t(length) + 1);
+}
+
+// Copies `text`, cut to cap - 1 characters (fixed words such as annunciators).
+inline void put_word(char* out, size_t cap, const char* text) {
+    if (out && cap) std::snprintf(out, cap, "%s", text);
+}
+
+// ----------------------------------------------------------------------------------------------
+// COM and NAV: "1%02x.%02x" of the word, always six characters.
+
+inline void frequency_text(char* out, size_t cap, uint32_t word) {
+    if (!out || cap == 0) return;
+    word &= kFrequencyWordMask;
+    std::snprintf(out, cap, "1%02x.%02x", unsigned(word >> 8), unsigned(word & 0xFF));
+}
+
+// ----------------------------------------------------------------------------------------------
+// ADF
+
+// A frequency in tenths of a kHz: four whole digits and the tenth (0345.0, 1234.5).
+inline void adf_khz_text(char* out, size_t cap, int32_t tenths) {
+    char t[kScratch];
+    int n = tenths < 0 ? -1 : std::snprintf(t, sizeof t, "%04ld.%ld", long(tenths / 10), long(tenths % 10));
+    fit_or_dashes(out, cap, t, n);
+}
+
+// Two clock fields, "%02.0f:%02.0f" (hours:minutes or minutes:seconds).
+inline void clock_text(char* out, size_t cap, double first, double second) {
+    char t[kScratch];
+    int n = -1;
+    if (std::isfinite(first) && std::isfinite(second) && std::fabs(first) < 1e9 && std::fabs(second) < 1e9)
+        n = std::snprintf(t, sizeof t, "%02.0f:%02.0f", first, second);
+    fit_or_dashes(out, cap, t, n);
+}
+
+constexpr double kSecondsPerMinute = 60.0;
+constexpr double kMinutesPerHour = 60.0;
+
+// Flight timer: hours and whole minutes of `elapsed` seconds.
+inline void flight_timer_text(char* out, size_t cap, double elapsed) {
+    double minutes = std::floor(elapsed) / kSecondsPerMinute;
+    double hours = 0.0;
+    if (!(minutes < kMinutesPerHour)) {
+        hours = std::floor(minutes / kMinutesPerHour);
+        minutes -= kMinutesPerHour * hours;
+    }
+    clock_text(out, cap, hours, std::floor(minutes));
+}
+
+// Elapsed timer: minutes and whole seconds of `elapsed` seconds.
+inline void elapsed_timer_text(char* out, size_t cap, double elapsed) {
+    double minutes = std::floor(elapsed / kSecondsPerMinute);
+    clock_text(out, cap, minutes, std::floor(elapsed - kSecondsPerMinute * minutes));
+}
+
+// ----------------------------------------------------------------------------------------------
+// DME readings
+
+constexpr double kDmeTenthsBelow = 100.0;  // distances below this show a tenth
+
+// Distance: left-aligned with a tenth below 100 NM ("12.3"), else four whole digits ("0150").
+// A distance that rounds up to 100.0 takes the whole-digit form rather than losing its last digit.
+inline void dme_distance_text(char* out, size_t cap, double x) {
+    char t[kScratch];
+    int n = -1;
+    if (std::isfinite(x) && std::fabs(x) < 1e9) {
+        x += 0.0;  // -0.0 reads as 0.0
+        if (x < kDmeTenthsBelow) n = std::snprintf(t, sizeof t, "%-4.1f", x);
+        if (n < 0 || size_t(n) > cap - 1) n = std::snprintf(t, sizeof t, "%04.0f", x);
+    }
+    fit_or_dashes(out, cap, t, n);
+}
+
+// Speed "%03.0f" and time "%02.0f": whole numbers with leading zeros.
+inline void dme_whole_text(char* out, size_t cap, double x, int width) {
+    char t[kScratch];
+    int n = -1;
+    if (std::isfinite(x) && std::fabs(x) < 1e9) n = std::snprintf(t, sizeof t, "%0*.0f", width, x);
+    fit_or_dashes(out, cap, t, n);
+}
+
+}  // namespace radio

@@ -1,0 +1,59 @@
+// Parameter-text keys: the comment rule, the value readers and their limits.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "module/param_keys.h"
+
+static std::string value_of(const char* text, char key) {
+    const char* v = find_param_key(text, key);
+    return v ? v : "(none)";
+}
+
+TEST(ParamKeys, FirstOccurrenceBeforeAnyComment) {
+    EXPECT_EQ(value_of("t10001o50", 'o'), "50");
+    EXPECT_EQ(value_of("t10001o50", 't'), "10001o50");
+    EXPECT_EQ(value_of("t50 # o75", 'o'), "(none)");
+    EXPECT_EQ(value_of("t50 / o75", 'o'), "(none)");
+    EXPECT_EQ(value_of("t50 ' o75", 'o'), "(none)");
+    EXPECT_EQ(value_of("/t50", 't'), "(none)");  // a comment anywhere before the key counts
+    EXPECT_EQ(value_of("o", 'o'), "");           // a key at the end has an empty value
+    EXPECT_EQ(value_of("", 'o'), "(none)");
+    EXPECT_EQ(find_param_key(nullptr, 'o'), nullptr);
+}
+
+TEST(ParamKeys, SearchGoesOnAfterEachKey) {
+    const char* text = "o50 o75 #o100";
+    const char* first = find_param_key(text, 'o');
+    ASSERT_NE(first, nullptr);
+    const char* second = find_param_key(text, first, 'o');
+    ASSERT_NE(second, nullptr);
+    EXPECT_STREQ(second, "75 #o100");
+    EXPECT_EQ(find_param_key(text, second, 'o'), nullptr);  // the third stands in a comment
+}
+
+TEST(ParamKeys, IntegersReadLikeAtoiButSaturate) {
+    EXPECT_EQ(param_int("-2x"), -2);
+    EXPECT_EQ(param_int("  42"), 42);
+    EXPECT_EQ(param_int("abc"), 0);
+    EXPECT_EQ(param_int(""), 0);
+    EXPECT_EQ(param_int("99999999999999999999"), INT32_MAX);
+    EXPECT_EQ(param_int("-99999999999999999999"), INT32_MIN);
+}
+
+TEST(ParamKeys, PanelIdentifiersAndHelpIds) {
+    EXPECT_EQ(param_panel_id("RADIO_STACK_PANEL"), 50);
+    EXPECT_EQ(param_panel_id("OVERHEAD_PANEL o50"), 250);  // the name starts the value
+    EXPECT_EQ(param_panel_id("ANNUNCIATOR2_PANEL"), 150);
+    EXPECT_EQ(param_panel_id("10001"), 10001);
+    EXPECT_EQ(param_panel_id("PANEL"), 0);  // not a name, not a number
+    EXPECT_EQ(param_panel_id(""), -1);
+    EXPECT_EQ(param_panel_id("-5"), -5);
+
+    EXPECT_EQ(param_help_id("TOGGLE_RADIO_WINDOW"), 43910u);
+    EXPECT_EQ(param_help_id("TOGGLE_COLLECTIVE_WINDOW"), 43915u);
+    EXPECT_EQ(param_help_id("40960"), 40960u);
+    EXPECT_EQ(param_help_id("40959"), 0u);
+    EXPECT_EQ(param_help_id("SOMETHING"), 0u);
+}

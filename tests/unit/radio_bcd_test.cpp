@@ -1,0 +1,193 @@
+// Radio frequency arithmetic: BCD words and their components, the ADF's split frequency and its
+// set parameter, the bounded window texts, and the bench simulator's tuning of the same words.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "bench/sim_model.h"
+#include "radios/radio_bcd.h"
+#include "radios/radio_text.h"
+
+using namespace radio;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(RadioBcd, FrequencyWordKeepsTheLow16BitsAndRejectsWhatIsNotAWord) {
+    EXPECT_EQ(frequency_word(0x2345), 0x2345u);
+    EXPECT_EQ(frequency_word(0x12345), 0x2345u);
+    EXPECT_EQ(frequency_word(0x2345 + 0.9), 0x2345u);
+    EXPECT_EQ(frequency_word(-1), 0u);
+    EXPECT_EQ(frequency_word(kNaN), 0u);
+    EXPECT_EQ(frequency_word(kInf), 0u);
+    EXPECT_EQ(frequency_word(1e300), 0u);
+}
+
+TEST(RadioBcd, ComWholeMegahertzTakesTheTensFromTheRange) {
+    EXPECT_EQ(com_whole_mhz(0x1800), 118);
+    EXPECT_EQ(com_whole_mhz(0x1997), 119);
+    EXPECT_EQ(com_whole_mhz(0x2250), 122);
+    EXPECT_EQ(com_whole_mhz(0x3697), 136);
+    EXPECT_EQ(com_whole_mhz(0x0800), 102);  // below the band: no wrap-around to a huge value
+}
+
+TEST(RadioBcd, NavWholeMegahertzAndHundredths) {
+    EXPECT_EQ(nav_whole_mhz(0x0810), 108);
+    EXPECT_EQ(nav_whole_mhz(0x1795), 117);
+    EXPECT_EQ(frequency_hundredths(0x1795), 95);
+    EXPECT_EQ(frequency_hundredths(0x0805), 5);
+    EXPECT_EQ(frequency_hundredths(0x3600), 0);
+    // The limits are compared in double precision: these sums equal the constants exactly.
+    EXPECT_EQ(108 + frequency_hundredths(0x0805) / 100.0, 108.05);
+    EXPECT_EQ(117 + frequency_hundredths(0x1795) / 100.0, 117.95);
+}
+
+TEST(RadioBcd, WordsRoundTripThroughWholeMegahertzAndHundredths) {
+    for (int mhz = 108; mhz <= 136; ++mhz)
+        for (int h = 0; h < 100; ++h) {
+            const uint32_t v = bcd_frequency(mhz, h);
+            ASSERT_EQ(bcd_whole_mhz(v), mhz);
+            ASSERT_EQ(frequency_hundredths(v), h);
+        }
+    EXPECT_EQ(bcd_frequency(123, 45), 0x2345u);
+}
+
+TEST(RadioBcd, AdfActiveFrequencyFromItsTwoWords) {
+    AdfFrequency f = adf_active(0x345, 0);
+    EXPECT_EQ(f.whole_khz, 345);
+    EXPECT_EQ(f.tenths, 0);
+    f = adf_active(0x234, 0x105);
+    EXPECT_EQ(f.whole_khz, 1234);
+    EXPECT_EQ(f.tenths, 5);
+    EXPECT_EQ(adf_total_tenths(f), 12345);
+}
+
+TEST(RadioBcd, AdfSetParameterCarriesTheLastFourDigits) {
+    EXPECT_EQ(adf_bcd_param(12345), 0x2345u);
+    EXPECT_EQ(adf_bcd_param(3450), 0x3450u);
+    EXPECT_EQ(adf_bcd_param(2000), 0x2000u);
+    EXPECT_EQ(adf_bcd_param(10000), 0u);
+    EXPECT_EQ(adf_bcd_param(-5), 0u);
+    // What the simulator makes of it gives the same frequency back.
+    for (int32_t tenths : {2000, 2003, 3450, 9999, 10000, 12345, 17999}) {
+        const uint32_t p = adf_bcd_param(tenths);
+        const bool thousands = tenths >= kAdfTenthsPerThousandKhz;
+        const AdfFrequency back = adf_active(adf_param_high_word(p), adf_param_tenths_word(p, thousands));
+        EXPECT_EQ(adf_total_tenths(back), tenths);
+    }
+}
+
+// Texts: a buffer one byte longer than the element's characters, guarded on both sides.
+struct Window {
+    char guard_before[8];
+    char text[8];
+    char guard_after[8];
+};
+
+template <typename Write>
+std::string write_into(size_t count, Write write) {
+    Window w;
+    std::memset(&w, 'X', sizeof w);
+    write(w.text, count + 1);
+    for (char c : w.guard_before) EXPECT_EQ(c, 'X');
+    for (size_t i = count + 1; i < sizeof w.text; ++i) EXPECT_EQ(w.text[i], 'X') << "wrote past the element";
+    EXPECT_LE(std::strlen(w.text), count);
+    return w.text;
+}
+
+TEST(RadioText, FrequencyTextIsAlwaysSixCharacters) {
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { frequency_text(b, c, 0x1802); }), "118.02");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { frequency_text(b, c, 0xFFFFFFFF); }), "1ff.ff");
+}
+
+TEST(RadioText, AdfWindowsPadToFourWholeDigits) {
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 3450); }), "0345.0");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 12345); }), "1234.5");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 0); }), "0000.0");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 123456); }), "------");
+}
+
+TEST(RadioText, AdfTimers) {
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 125.4); }), "02:05");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 59.9); }), "00:59");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 6005); }), "100:05");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { flight_timer_text(b, c, 3725); }), "01:02");
+    EXPECT_EQ(write_into(6, [](char* b, size_t c) { flight_timer_text(b, c, 3599); }), "00:59");
+    for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 6e7})
+        EXPECT_EQ(write_into(6, [bad](char* b, size_t c) { elapsed_timer_text(b, c, bad); }), "------") << bad;
+}
+
+TEST(RadioText, DmeReadings) {
+    auto distance = [](double x) { return write_into(4, [x](char* b, size_t c) { dme_distance_text(b, c, x); }); };
+    EXPECT_EQ(distance(12.34), "12.3");
+    EXPECT_EQ(distance(0.0), "0.0 ");
+    EXPECT_EQ(distance(-0.0), "0.0 ");
+    EXPECT_EQ(distance(150.4), "0150");
+    EXPECT_EQ(distance(99.97), "0100");
+    EXPECT_EQ(distance(9999.4), "9999");
+    EXPECT_EQ(distance(9999.6), "----");
+    auto speed = [](double x) { return write_into(4, [x](char* b, size_t c) { dme_whole_text(b, c, x, 3); }); };
+    auto time = [](double x) { return write_into(2, [x](char* b, size_t c) { dme_whole_text(b, c, x, 2); }); };
+    EXPECT_EQ(speed(95), "095");
+    EXPECT_EQ(time(7), "07");
+    EXPECT_EQ(time(99.4), "99");
+    EXPECT_EQ(time(150), "--");
+    for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300}) {
+        EXPECT_EQ(distance(bad), "----") << bad;
+        EXPECT_EQ(speed(bad), "----") << bad;
+        EXPECT_EQ(time(bad), "--") << bad;
+    }
+}
+
+// The bench's simulator steps the same words the way the radios expect.
+TEST(SimRadios, ComStandbyWrapsWithinTheBandAndTheMegahertz) {
+    bench::SimModel sim;
+    sim.set(0x269, 0x3697);
+    sim.key_event(0x10065, 0);  // whole up past 136
+    EXPECT_EQ(sim.get(0x269), 0x1897);
+    sim.key_event(0x10064, 0);  // and back down
+    EXPECT_EQ(sim.get(0x269), 0x3697);
+    sim.key_event(0x10067, 0);  // .97 is the last 25 kHz channel
+    EXPECT_EQ(sim.get(0x269), 0x3600);
+    sim.key_event(0x10066, 0);
+    EXPECT_EQ(sim.get(0x269), 0x3697);
+    sim.set(0x269, 0x1800);
+    const uint32_t shown[] = {0x1802, 0x1805, 0x1807, 0x1810};
+    for (uint32_t expected : shown) {
+        sim.key_event(0x10067, 0);
+        EXPECT_EQ(sim.get(0x269), expected);
+    }
+}
+
+TEST(SimRadios, NavStandbyWrapsAndTransfersSwap) {
+    bench::SimModel sim;
+    sim.set(0x369, 0x1795);
+    sim.set(0x1B, 0x0810);
+    sim.key_event(0x1006D, 0);
+    EXPECT_EQ(sim.get(0x369), 0x0895);
+    sim.key_event(0x1006F, 0);
+    EXPECT_EQ(sim.get(0x369), 0x0800);
+    sim.key_event(0x1006E, 0);
+    EXPECT_EQ(sim.get(0x369), 0x0895);
+    sim.key_event(0x10394, 0);
+    EXPECT_EQ(sim.get(0x1B), 0x0895);
+    EXPECT_EQ(sim.get(0x369), 0x0810);
+}
+
+TEST(SimRadios, DmeVariablesFollowTheChosenReceiver) {
+    bench::SimModel sim;
+    sim.set(0x174, 12.5);
+    sim.set(0xB0002174, 30);
+    sim.key_event(0x100FC, 0);
+    EXPECT_EQ(sim.get(0x174), 30);
+    sim.key_event(0x100FC, 0);  // already there: nothing moves
+    EXPECT_EQ(sim.get(0x174), 30);
+    sim.key_event(0x100FB, 0);
+    EXPECT_EQ(sim.get(0x174), 12.5);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// Systems panel gauges loaded as the host loads them: the tooltip texts and the shape of their
+// mouse lists, and readings no scenario can write (NaN, infinities) that must not stick in a
+// smoothed value or turn into a picture index that does not exist.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "bench/host.h"
+#include "tests/unit/test_main_env.h"
+
+using namespace bench;
+
+namespace {
+
+class SystemsGauges : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(host.load(test_module_path(), error)) << error;
+        host.sim.simulate = false;
+    }
+    Placement* install(const char* name) {
+        std::string error;
+        Placement* p = host.install(name, nullptr, error);
+        EXPECT_NE(p, nullptr) << error;
+        return p;
+    }
+    Host host;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+TEST_F(SystemsGauges, TooltipTextsAndRegions) {
+    const std::map<std::string, std::string> texts = {
+        {"DeIce_Light_Switch", "Activates the de-ice left wing projector"},
+        {"InertSep_DeIce_Switch", "Inertial separation de-ice switch"},
+        {"Wind_L_DeIce_Switch", "Left windshield de-ice switch"},
+        {"Wind_R_DeIce_Switch", "Right windshield de-ice switch"},
+        {"Aux_BP_Switch", "Auxiliary fuel pump switch"},
+        {"Ignition_Switch", "Ignition switch"},
+        {"DeIce_Lights_Test_Button", "DeIce warning lights test button"},
+    };
+    for (const auto& [name, text] : texts) {
+        GAUGEHDR* g = host.module().find(name);
+        ASSERT_NE(g, nullptr) << name;
+        int found = 0;
+        for (MOUSERECT* a = g->mouse_rect; a->kind != MOUSE_END; ++a)
+            if (a->kind == MOUSE_TOOLTIP && a->help_id == 0) {
+                ++found;
+                ASSERT_NE(a->tooltip, nullptr) << name;
+                EXPECT_EQ(std::string(a->tooltip), text) << name;
+            }
+        EXPECT_EQ(found, 1) << name;
+    }
+    // Every systems gauge: one region opening the list and closed just before its end, children
+    // with a handler or an event, tooltips without either.
+    for (const char* name : {"Landing_Lights_Switch", "Struct_DeIce_Switch", "Pitot_Heat_Switch_2", "Aux_BP_Switch",
+                             "Starter_Switch", "Prop_DeIce_Light", "Gear_Lever", "Gear_Lamps", "Flaps_Lever",
+                             "Trims_Position", "Parking_Brake", "Throttle_Quadrant", "Elec_Switchboard",
+                             "Avionics_Panel_Switches", "Master_Lights"}) {
+        GAUGEHDR* g = host.module().find(name);
+        ASSERT_NE(g, nullptr) << name;
+        size_t n = mouse_area_count(g->mouse_rect);
+        ASSERT_GE(n, 2u) << name;
+        EXPECT_EQ(g->mouse_rect[0].kind, MOUSE_PARENT) << name;
+        EXPECT_EQ(g->mouse_rect[n - 1].kind, MOUSE_PARENT_END) << name;
+        for (size_t i = 1; i + 1 < n; ++i) {
+            const MOUSERECT& a = g->mouse_rect[i];
+            if (a.kind == MOUSE_CHILD)
+                EXPECT_TRUE(a.handler || a.event_id) << name << " area " << i;
+            else
+                EXPECT_EQ(a.kind, MOUSE_TOOLTIP) << name << " area " << i;
+        }
+    }
+}
+
+TEST_F(SystemsGauges, FlapsIndicatorSkipsReadingsThatAreNotNumbers) {
+    Placement* p = install("Flaps_Position");
+    host.sim.set(0x14A, 8000);
+    host.frame();
+    ASSERT_DOUBLE_EQ(p->elements[1].value[0], 1000);
+    for (double bad : {kNaN, kInf, -kInf}) {
+        host.sim.set(0x14A, bad);
+        host.frame();
+        EXPECT_DOUBLE_EQ(p->elements[1].value[0], 1000);
+    }
+    host.sim.set(0x14A, 0);
+    host.frame();
+    EXPECT_DOUBLE_EQ(p->elements[1].value[0], 875);
+}
+
+TEST_F(SystemsGauges, TrimWheelAlwaysShowsOneOfItsFourPictures) {
+    Placement* p = install("Pitch_Trim_Wheel");
+    for (double trim : {kNaN, kInf, -kInf, -1.2, -1e6, 1e300, -0.5, 0.52}) {
+        host.sim.set(0x30F, trim);
+        host.frame();
+        int index = icon_index(p->elements[1]);
+        EXPECT_GE(index, 0) << trim;
+        EXPECT_LE(index, 3) << trim;
+    }
+}
+
+TEST_F(SystemsGauges, TrimSwitchRecoversFromReadingsThatAreNotNumbers) {
+    Placement* p = install("Throttle_Quadrant");
+    host.sim.set(0x311, kNaN);
+    for (int i = 0; i < 3; ++i) host.frame();
+    EXPECT_EQ(icon_index(p->elements[4]), 0);
+    host.sim.set(0x311, 0.01);
+    host.frame();
+    host.sim.set(0x311, 0.02);
+    host.frame();
+    EXPECT_EQ(icon_index(p->elements[4]), 2);
+}
+
+TEST_F(SystemsGauges, LeverSettingsStayWithinTheTravelWhereverTheDragGoes) {
+    Placement* p = install("Throttle_Quadrant");
+    host.click(p, 50, 50, MOUSE_LEFTSINGLE, 0);
+    for (int32_t y : {-1000000000, -1, 0, 1, 95, 189, 190, 1000000000}) {
+        host.sim.events.clear();
+        host.drag(p, 50, y);
+        ASSERT_EQ(host.sim.events.size(), 1u);
+        EXPECT_EQ(host.sim.events[0].id, 0x1011Cu);
+        EXPECT_LE(host.sim.events[0].param, 16384u) << y;
+    }
+}

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "bench/panel_cfg.h"
@@ -134,7 +135,17 @@ void fit_scale(int gauge_w, int gauge_h, double w, double h, double& sx, double&
 // ----------------------------------------------------------------------------------------------
 // Bitmap cache
 
-Renderer::Renderer(BitmapSource source) : source_(std::move(source)) {}
+namespace {
+bool caches_in_use = false;  // something has drawn since the caches were last given back
+}  // namespace
+
+Renderer::Renderer(BitmapSource source) : source_(std::move(source)) {
+    if (!caches_in_use) {
+        static const bool at_exit = std::atexit(release_drawing_caches) == 0;
+        (void)at_exit;
+        caches_in_use = true;
+    }
+}
 
 Renderer::~Renderer() {
     for (auto& [key, b] : bitmaps_) cairo_surface_destroy(b.surface);
@@ -569,6 +580,8 @@ bool write_png(cairo_surface_t* surface, const std::string& path, std::string& e
 namespace bench {
 
 void release_drawing_caches() {
+    if (!caches_in_use) return;
+    caches_in_use = false;
     cairo_debug_reset_static_data();
     // fontconfig is loaded with cairo; its own clean-up is found at run time rather than linked.
     if (auto fini = reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "FcFini"))) fini();

@@ -117,7 +117,7 @@ cairo_surface_t* render_gauge(Renderer& renderer, const Placement& placement);
 bool write_png(cairo_surface_t* surface, const std::string& path, std::string& error);
 
 // Gives back cairo's and fontconfig's process-wide caches, once nothing drawn is alive any more,
-// so that leak checkers see only what the bench itself holds.
+// so that leak checkers see only what the bench itself holds. Runs at exit in any process that drew.
 void release_drawing_caches();
 
 }  // namespace bench

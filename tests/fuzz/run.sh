@@ -45,7 +45,7 @@ for t in "${targets[@]}"; do
   corpus="$out/corpus_$t"
   mkdir -p "$corpus"
   seeds="$root/tests/fuzz/seeds/$t"
-  args=(-max_total_time="$seconds" -print_final_stats=1 -max_len=4096 "$corpus")
+  args=(-max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -artifact_prefix="$out/$t-" "$corpus")
   [ -d "$seeds" ] && args+=("$seeds")
   if "$out/$t" "${args[@]}" >"$out/$t.log" 2>&1; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$t.log" | awk '{print $2}')

@@ -1,0 +1,117 @@
+// Flight, engine, autopilot and display gauges loaded as the host loads them: their tooltips, and
+// readings no scenario can write (NaN, infinities, huge values) that must neither stick in a
+// smoothed needle nor write past a readout's characters.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "bench/host.h"
+#include "tests/unit/test_main_env.h"
+
+using namespace bench;
+
+namespace {
+
+class InstrumentGauges : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(host.load(test_module_path(), error)) << error;
+        host.sim.simulate = false;
+    }
+    Placement* install(const char* name) {
+        std::string error;
+        Placement* p = host.install(name, nullptr, error);
+        EXPECT_NE(p, nullptr) << error;
+        return p;
+    }
+    Host host;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+TEST_F(InstrumentGauges, TooltipTextsAndHostTooltipIds) {
+    const std::map<std::string, std::string> texts = {
+        {"RMI_Switch", "RMI needle switch"},
+        {"AP_Annunciator", "Autopilot annunciator"},
+        {"AP_Tester", "Autopilot annunciator"},
+        {"AP_Altitude_Selector", "Autopilot altitude selector"},
+        {"Cabin_Altimeter", "Pressurized cabin altitude"},
+        {"Pressu_Settings", "Pressurized cabin settings"},
+        {"Voltmeter", "Voltmeter"},
+        {"Astrotech_Timer", "Astrotech LC2 timer"},
+        {"Bendix_RDS81_Weather_Radar", "Weather radar"},
+    };
+    const std::map<std::string, uint32_t> ids = {
+        {"Bendix_KCS55A_HSI", 0x3094}, {"Airspeed", 0x3002},         {"Vertical_Speed", 0x3099},
+        {"Magnetic_Compass", 0x31B8},  {"Turn_Coordinator", 0x3090}, {"Altimeter", 0x3050},
+    };
+    for (const auto& [name, text] : texts) {
+        GAUGEHDR* g = host.module().find(name);
+        ASSERT_NE(g, nullptr) << name;
+        int found = 0;
+        for (MOUSERECT* a = g->mouse_rect; a->kind != MOUSE_END; ++a)
+            if (a->kind == MOUSE_TOOLTIP) {
+                ++found;
+                ASSERT_NE(a->tooltip, nullptr) << name;
+                EXPECT_EQ(std::string(a->tooltip), text) << name;
+            }
+        EXPECT_EQ(found, 1) << name;
+    }
+    for (const auto& [name, id] : ids) {
+        GAUGEHDR* g = host.module().find(name);
+        ASSERT_NE(g, nullptr) << name;
+        const MOUSERECT* first = nullptr;
+        for (MOUSERECT* a = g->mouse_rect; a->kind != MOUSE_END; ++a)
+            if (a->kind == MOUSE_TOOLTIP && !first) first = a;
+        ASSERT_NE(first, nullptr) << name;
+        EXPECT_EQ(first->help_id, id) << name;
+        EXPECT_EQ(first->tooltip, nullptr) << name;
+    }
+}
+
+TEST_F(InstrumentGauges, CdiNeedleSkipsReadingsThatAreNotNumbers) {
+    Placement* nav = install("Bendix_KN53_NAV1");
+    host.click(nav, 270, 58, MOUSE_LEFTSINGLE, 0);  // OFF to PULL IDENT
+    Placement* cdi = install("Bendix_KI206_VOR1");
+    host.sim.set(0x28, 127);
+    host.frame();
+    double settled = cdi->elements[6].value[0];
+    ASSERT_GT(settled, 0.0);
+    for (double bad : {kNaN, kInf, -kInf}) {
+        host.sim.set(0x28, bad);
+        host.frame();
+        EXPECT_DOUBLE_EQ(cdi->elements[6].value[0], settled) << bad;
+    }
+    host.sim.set(0x28, 0);
+    host.frame();
+    EXPECT_NEAR(cdi->elements[6].value[0], settled * 0.7165313105737893, 1e-9);
+}
+
+TEST_F(InstrumentGauges, ReadoutsStayWithinTheirCharacters) {
+    struct Readout {
+        const char* gauge;
+        size_t element;  // 0-based slot
+        uint32_t var;
+    };
+    const Readout readouts[] = {
+        {"InterStage_Turbine_Temp", 1, 0x277}, {"Digital_OAT", 1, 0x155}, {"Fuel_Consumption", 2, 0x27E},
+        {"AP_Tester", 40, 0x6D},               {"Astrotech_Timer", 2, 0x03},
+    };
+    for (const Readout& r : readouts) {
+        Placement* p = install(r.gauge);
+        auto* e = reinterpret_cast<StringElement*>(p->elements[r.element].record);
+        ASSERT_EQ(e->header.element_type, uint32_t(ELEMENT_STRING)) << r.gauge;
+        for (double v : {kNaN, kInf, -kInf, 1e300, -1e300, -123456.0, 99999.6}) {
+            host.sim.set(r.var, v);
+            host.frame();
+            EXPECT_LE(strlen(e->string), e->char_count) << r.gauge << " " << v;
+        }
+    }
+}

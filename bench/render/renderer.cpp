@@ -25,6 +25,7 @@ constexpr int kMovingImageCells = 11;        // ten steps of the range and the f
 constexpr double kTextInkHeight = 0.72;      // digit height as a share of a string's box
 constexpr double kTextWidthShare = 0.96;     // most of a box's width a string's characters take
 constexpr const char* kFallbackFamily = "Liberation Sans";
+constexpr double kSheetMaxZoom = 4.0;        // contact sheet: most a small gauge is enlarged
 
 double rad(double degrees) { return degrees / kDegrees; }
 
@@ -71,6 +72,19 @@ std::string family_for(const char* font_name, size_t max) {
     if (name == "Quartz") return "DSEG7 Classic";
     if (name == "Arial" || name.empty()) return "Liberation Sans";
     return name;
+}
+
+bool all_black(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    const uint8_t* data = cairo_image_surface_get_data(surface);
+    int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<const uint32_t*>(data + size_t(stride) * size_t(y));
+        for (int x = 0; x < w; ++x)
+            if ((row[x] & 0xFFFFFF) != 0) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -159,6 +173,11 @@ Renderer::Bitmap& Renderer::original(int32_t id, bool keyed, bool root) {
     Bitmap b;
     DibBytes dib = source_ ? source_(id) : DibBytes{};
     b.surface = dib.data ? decode_dib(dib.data, dib.size, keyed) : nullptr;
+    if (b.surface && !keyed && all_black(b.surface)) {
+        // A background that is black all over is an invisible button: it shows what lies under it.
+        cairo_surface_destroy(b.surface);
+        b.surface = decode_dib(dib.data, dib.size, true);
+    }
     if (b.surface) {
         b.w = cairo_image_surface_get_width(b.surface);
         b.h = cairo_image_surface_get_height(b.surface);
@@ -536,9 +555,19 @@ cairo_surface_t* render_contact_sheet(Renderer& renderer, const std::vector<Plac
         if (!p) continue;
         int gw = 0, gh = 0;
         renderer.gauge_size(p->gauge, gw, gh);
-        double fit = std::min(double(kPicture) / gw, double(kPicture - 10) / gh);
+        // Small gauges are enlarged at most four times, so that their pixels stay readable.
+        double fit = std::min({double(kPicture) / gw, double(kPicture - 10) / gh, kSheetMaxZoom});
         double pw = gw * fit, ph = gh * fit;
-        renderer.draw_gauge_at(cr, *p, cx + (kCellW - pw) / 2, cy + 8 + (kPicture - 10 - ph) / 2, pw, ph);
+        double px = cx + (kCellW - pw) / 2, py = cy + 8 + (kPicture - 10 - ph) / 2;
+        // The gauge's outline, so that one drawn all transparent (an invisible button) still shows.
+        const double dash[] = {3, 3};
+        cairo_set_dash(cr, dash, 2, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_set_source_rgb(cr, 0.45, 0.46, 0.5);
+        cairo_rectangle(cr, px - 1.5, py - 1.5, pw + 3, ph + 3);
+        cairo_stroke(cr);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        renderer.draw_gauge_at(cr, *p, px, py, pw, ph);
         cairo_select_font_face(cr, kFallbackFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
         std::string name = p->gauge->gauge_name;
         double size = 13;

@@ -2,7 +2,8 @@
 //
 // Conventions this host chooses where the panel system leaves them open:
 // - Positions are background pixels of the gauge. Pure black is transparent in every bitmap but a
-//   gauge's root background.
+//   gauge's root background; a root background that is black all over (an invisible button) is
+//   transparent too.
 // - Needle: the bitmap turns about its pivot (the element offset), which sits at the element
 //   position. With a scale table the bitmap's +x axis points at the direction interpolated by
 //   angle between the rows; the travel stops at the first and last rows, except for a two-row

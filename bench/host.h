@@ -76,6 +76,9 @@ public:
     void (*sound_device_fault)(bool fail) = nullptr;
     // Set on builds with the sound substitute: the simulator's clock, by which buffers finish playing.
     void (*sound_clock)(double seconds) = nullptr;
+    // Set on builds with the sound substitute: sound devices and buffers alive now.
+    int (*sound_live_devices)() = nullptr;
+    int (*sound_live_buffers)() = nullptr;
 
 private:
     friend struct HostServices;

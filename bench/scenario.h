@@ -33,7 +33,7 @@ struct GaugeRef {
 enum class Cmd {
     Install, Kill, Set, Calc, Fail, Sound, Simulate, Frame, Click, Drag,
     ExpectEvent, ExpectNoEvent, ForgetEvents, ExpectToggle, ExpectText, ExpectValue, ExpectShown,
-    ExpectHidden, ExpectVar, ExpectSound, ExpectResource, ExpectHelp, ExpectFont, ExpectColor,
+    ExpectHidden, ExpectVar, ExpectSound, ExpectSoundObjects, ExpectResource, ExpectHelp, ExpectFont, ExpectColor,
     RenderGauge, RenderWindow,
 };
 

@@ -201,7 +201,7 @@ const std::map<std::string, Cmd> kExpectations = {
     {"text", Cmd::ExpectText},     {"value", Cmd::ExpectValue},      {"shown", Cmd::ExpectShown},
     {"hidden", Cmd::ExpectHidden}, {"var", Cmd::ExpectVar},          {"sound", Cmd::ExpectSound},
     {"resource", Cmd::ExpectResource}, {"help", Cmd::ExpectHelp},    {"font", Cmd::ExpectFont},
-    {"color", Cmd::ExpectColor},
+    {"color", Cmd::ExpectColor},   {"sound-objects", Cmd::ExpectSoundObjects},
 };
 
 bool parse_expect(Words& w, Command& c) {
@@ -247,6 +247,14 @@ bool parse_expect(Words& w, Command& c) {
         int64_t n;
         if (!w.gauge(c.gauge) || !w.integer(n, "play count", 0, 1000000)) return false;
         c.number = double(n);
+        return w.end();
+    }
+    case Cmd::ExpectSoundObjects: {
+        int64_t devices, buffers;
+        if (!w.integer(devices, "device count", 0, 1000000) || !w.integer(buffers, "buffer count", 0, 1000000))
+            return false;
+        c.number = double(devices);
+        c.param = double(buffers);
         return w.end();
     }
     case Cmd::ExpectResource: {

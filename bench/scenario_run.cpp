@@ -204,6 +204,16 @@ bool Runner::execute(int line, const Command& c) {
         if (!render_hooks().window(host_, options_.panel_path, int32_t(c.id), c.text, error)) fail(line, error);
         return true;
     }
+    case Cmd::ExpectSoundObjects:
+        if (!host_.sound_live_devices || !host_.sound_live_buffers) {
+            skipped(line, "expect sound-objects (the real DirectSound plays here)");
+        } else {
+            int devices = host_.sound_live_devices(), buffers = host_.sound_live_buffers();
+            if (devices != int(c.number) || buffers != int(c.param))
+                expected(line, num(c.number) + " sound devices and " + num(c.param) + " buffers alive",
+                         std::to_string(devices) + " and " + std::to_string(buffers));
+        }
+        return true;
     case Cmd::ExpectVar: {
         double got = sim.get(c.id);
         if (!close_enough(got, c.number, c.tolerance))

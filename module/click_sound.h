@@ -10,12 +10,18 @@ constexpr int kWaveParkingBrake = 20;   // parking brake ratchet
 constexpr int kWaveButtonClick = 30;    // buttons and knobs
 constexpr int kWaveAltitudeAlert = 40;  // autopilot altitude alert tone
 
+// The Win32 objects, named without pulling the Win32 headers into every gauge unit.
+struct HWND__;
+struct IDirectSound;
+struct IDirectSoundBuffer;
+
 // One per sounding gauge, in the gauge's own module state; nothing allocates it.
 struct ClickSound {
     GaugeExtra resource_handle;  // the module, as given at install
-    void* window;                // the simulator's main window (HWND)
-    void* device;                // IDirectSound*, null when absent
-    void* buffer;                // IDirectSoundBuffer*, null when absent
+    HWND__* window;              // the simulator's main window, may be null
+    IDirectSound* device;        // null when absent
+    IDirectSoundBuffer* buffer;  // null when absent
+    int placements;              // installed placements of the gauge; they share one device and buffer
 };
 
 // At service 2: keep the resource handle, find the host window, create the device and load the WAVE.

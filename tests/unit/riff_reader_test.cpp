@@ -1,0 +1,217 @@
+// The RIFF reader behind the click sounds: WAVE files with extra chunks load like plain ones, and
+// malformed files (truncated, missing "fmt " or "data", sizes past the end) fail cleanly without a
+// read outside the block (the blocks are exact-size heap copies; the native build runs under ASan).
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "module/sound_player.h"
+#include "tests/unit/test_main_env.h"
+#include "tests/unit/wave_blocks.h"
+
+__attribute__((visibility("default"))) CorvanEmbeddedResource corvan_embedded_resources[kTestResourceSlots + 1];
+
+namespace {
+
+constexpr int kTestWave = 77;
+
+struct Loaded {
+    DWORD bytes = 0;
+    CorvanBufferInfo info = {};
+    Bytes data;
+};
+
+class RiffReader : public ::testing::Test {
+protected:
+    LPDIRECTSOUND device = nullptr;
+    int devices_before = 0;
+    int buffers_before = 0;
+
+    void SetUp() override {
+        sound_enabled = true;
+        corvan_dsound_fail_device_creation(0);
+        corvan_dsound_fail_buffer_creation(0);
+        devices_before = corvan_dsound_live_devices();
+        buffers_before = corvan_dsound_live_buffers();
+        ASSERT_TRUE(sound_create_device(nullptr, &device));
+    }
+    void TearDown() override {
+        sound_release(&device);
+        EXPECT_EQ(corvan_dsound_live_devices(), devices_before);
+        EXPECT_EQ(corvan_dsound_live_buffers(), buffers_before);
+    }
+
+    // Loads `file` as the test program's WAVE resource; the buffer is released again.
+    Loaded load(const Bytes& file) {
+        sound_enabled = true;
+        ExactBlock block(file);
+        use_test_wave(kTestWave, block);
+        Loaded out;
+        LPDIRECTSOUNDBUFFER buffer = reinterpret_cast<LPDIRECTSOUNDBUFFER>(uintptr_t(1));  // set null on failure
+        out.bytes = sound_load_wave(nullptr, &device, &buffer, kTestWave, 0);
+        if (out.bytes) {
+            EXPECT_TRUE(sound_enabled);
+            EXPECT_TRUE(corvan_dsound_buffer_info(buffer, &out.info));
+            out.data.assign(out.info.data, out.info.data + out.info.bytes);
+        } else {
+            EXPECT_EQ(buffer, nullptr);
+            EXPECT_FALSE(sound_enabled) << "a failed load turns the sound off";
+        }
+        sound_release(&buffer);
+        return out;
+    }
+};
+
+const Bytes kSamples16 = samples(3828);
+Bytes plain_wave() { return riff_wave({chunk("fmt ", pcm_format(22050, 16)), chunk("data", kSamples16)}); }
+
+TEST_F(RiffReader, PlainWaveFillsTheBufferWithItsSamplesAndFormat) {
+    Loaded l = load(plain_wave());
+    ASSERT_EQ(l.bytes, 3828u);
+    EXPECT_EQ(l.data, kSamples16);
+    EXPECT_EQ(l.info.flags, 0x80E0u);
+    EXPECT_EQ(l.info.format_tag, WAVE_FORMAT_PCM);
+    EXPECT_EQ(l.info.channels, 1);
+    EXPECT_EQ(l.info.samples_per_sec, 22050u);
+    EXPECT_EQ(l.info.bits_per_sample, 16);
+}
+
+TEST_F(RiffReader, ExtraChunksBeforeFmtAndAfterDataLoadTheSame) {
+    const Bytes odd_note = samples(37, 3);  // odd size: the reader must step over its pad byte
+    const Bytes samples8 = samples(10304, 9);
+    Bytes before_fmt = riff_wave({chunk("LIST", odd_note), chunk("fmt ", pcm_format(22050, 8)), chunk("data", samples8)});
+    Bytes plain8 = riff_wave({chunk("fmt ", pcm_format(22050, 8)), chunk("data", samples8)});
+    Bytes after_data = riff_wave({chunk("fmt ", pcm_format(22050, 16)), chunk("data", kSamples16), chunk("cue ", odd_note)});
+    Bytes fact_between = riff_wave({chunk("fmt ", pcm_format(22050, 16)), chunk("fact", samples(4)), chunk("data", kSamples16)});
+
+    Loaded a = load(before_fmt), b = load(plain8);
+    ASSERT_EQ(a.bytes, 10304u);
+    EXPECT_EQ(a.data, b.data);
+    EXPECT_EQ(a.info.bits_per_sample, 8);
+    for (const Bytes& f : {after_data, fact_between}) {
+        Loaded l = load(f);
+        ASSERT_EQ(l.bytes, 3828u);
+        EXPECT_EQ(l.data, kSamples16);
+    }
+}
+
+TEST_F(RiffReader, SixteenByteFmtChunkLoads) {
+    Loaded l = load(riff_wave({chunk("fmt ", pcm_format(22050, 16, 1, false)), chunk("data", kSamples16)}));
+    EXPECT_EQ(l.bytes, 3828u);
+}
+
+TEST_F(RiffReader, MalformedFilesFailCleanly) {
+    const Bytes fmt = chunk("fmt ", pcm_format(22050, 16));
+    const Bytes data = chunk("data", kSamples16);
+    Bytes fmt_cut = riff_wave({fmt});
+    fmt_cut.resize(12 + 8 + 6);  // the fmt header promises 18 bytes, 6 are there
+    Bytes data_header_only = riff_wave({fmt});
+    put_id(data_header_only, "data");
+    put_u32(data_header_only, 100);
+    Bytes bad_channels = pcm_format(22050, 16);
+    bad_channels[2] = 0;
+
+    struct Case {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        {"empty block", {}},
+        {"four bytes", {'R', 'I', 'F', 'F'}},
+        {"RIFF header without form type", chunk("RIFF", {})},
+        {"form is not WAVE", riff_wave({fmt, data}, -1, "AVI ")},
+        {"not RIFF at all", chunk("JUNK", samples(64))},
+        {"missing fmt", riff_wave({data})},
+        {"missing data", riff_wave({fmt})},
+        {"data before fmt", riff_wave({data, fmt})},
+        {"fmt smaller than the PCM fields", riff_wave({chunk("fmt ", samples(12)), data})},
+        {"fmt chunk cut short", fmt_cut},
+        {"data header only", data_header_only},
+        {"data one byte past the end", riff_wave({fmt, chunk("data", kSamples16, 3829)})},
+        {"data size near 4 GiB", riff_wave({fmt, chunk("data", kSamples16, 0xFFFFFFF0)})},
+        {"data empty", riff_wave({fmt, chunk("data", {})})},
+        {"chunk before fmt claims 4 GiB", riff_wave({chunk("LIST", samples(8), 0xFFFFFFFF), fmt, data})},
+        {"RIFF size ends before data", riff_wave({fmt, data}, 4 + 26)},
+        {"no channels", riff_wave({chunk("fmt ", bad_channels), data})},
+        {"not PCM", [&] { Bytes f = pcm_format(22050, 16); f[0] = 3; return riff_wave({chunk("fmt ", f), data}); }()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(load(c.file).bytes, 0u);
+    }
+}
+
+TEST_F(RiffReader, EveryTruncationOfAFileFails) {
+    const Bytes whole = riff_wave({chunk("LIST", samples(37)), chunk("fmt ", pcm_format(22050, 8)), chunk("data", samples(301))});
+    ASSERT_EQ(load(whole).bytes, 301u);
+    for (size_t n = 0; n < whole.size() - 1; ++n) {  // the last byte is data's pad
+        SCOPED_TRACE(n);
+        ASSERT_EQ(load(Bytes(whole.begin(), whole.begin() + long(n))).bytes, 0u);
+    }
+}
+
+TEST_F(RiffReader, MissingResourceFails) {
+    use_test_wave(kTestWave, ExactBlock(plain_wave()));
+    LPDIRECTSOUNDBUFFER buffer = nullptr;
+    EXPECT_EQ(sound_load_wave(nullptr, &device, &buffer, kTestWave + 1, 0), 0u);
+    EXPECT_FALSE(sound_enabled);
+}
+
+// The memory file itself: chunk offsets, pad bytes and the parent's bounds.
+TEST(MemoryFile, DescendFindsChunksWithinTheirParent) {
+    ExactBlock block(riff_wave({chunk("odd ", samples(3)), chunk("fmt ", pcm_format(8000, 8)), chunk("data", samples(5))}));
+    MMIOINFO info = {};
+    info.fccIOProc = FOURCC_MEM;
+    info.pchBuffer = reinterpret_cast<HPSTR>(block.data.get());
+    info.cchBuffer = LONG(block.size);
+    HMMIO file = mmioOpenA(nullptr, &info, MMIO_READWRITE | MMIO_ALLOCBUF);
+    ASSERT_NE(file, nullptr);
+    MMCKINFO riff = {};
+    riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+    ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), MMSYSERR_NOERROR);
+    EXPECT_EQ(riff.dwDataOffset, 8u);
+    EXPECT_EQ(riff.cksize, block.size - 8);
+    MMCKINFO ck = {};
+    ck.ckid = mmioFOURCC('d', 'a', 't', 'a');
+    ASSERT_EQ(mmioDescend(file, &ck, &riff, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
+    EXPECT_EQ(ck.dwDataOffset, 12u + 12u + 26u + 8u);  // "odd " padded to 4 bytes, "fmt " 18
+    EXPECT_EQ(ck.cksize, 5u);
+    char out[16];
+    EXPECT_EQ(mmioRead(file, out, sizeof out), 6);  // 5 bytes and the pad, then the block ends
+    EXPECT_EQ(mmioAscend(file, &ck, 0), MMSYSERR_NOERROR);
+    ck.ckid = mmioFOURCC('f', 'm', 't', ' ');
+    EXPECT_EQ(mmioDescend(file, &ck, &riff, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);  // searches onward only
+    EXPECT_EQ(mmioClose(file, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(mmioOpenA(const_cast<LPSTR>("x.wav"), &info, MMIO_READ), nullptr);
+}
+
+// The module's own four sounds, as the simulator would find them through the module's handle.
+TEST(ModuleWaves, FourResourcesHaveTheirFormatsAndSizes) {
+    void* module = dlopen(test_module_path().c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    if (!dlsym(module, CORVAN_EMBEDDED_RESOURCES_SYMBOL)) {
+        dlclose(module);
+        GTEST_SKIP() << "this module build carries no resources yet";
+    }
+    struct Want {
+        int id;
+        uint16_t bits;
+        DWORD bytes;
+    } wants[] = {{10, 16, 3828}, {20, 8, 10304}, {30, 16, 6014}, {40, 8, 12554}};
+    sound_enabled = true;
+    LPDIRECTSOUND device = nullptr;
+    ASSERT_TRUE(sound_create_device(nullptr, &device));
+    for (const Want& w : wants) {
+        SCOPED_TRACE(w.id);
+        LPDIRECTSOUNDBUFFER buffer = nullptr;
+        EXPECT_EQ(sound_load_wave(nullptr, &device, &buffer, w.id, reinterpret_cast<GaugeExtra>(module)), w.bytes);
+        CorvanBufferInfo info = {};
+        ASSERT_TRUE(corvan_dsound_buffer_info(buffer, &info));
+        EXPECT_EQ(info.channels, 1);
+        EXPECT_EQ(info.samples_per_sec, 22050u);
+        EXPECT_EQ(info.bits_per_sample, w.bits);
+        sound_release(&buffer);
+    }
+    sound_release(&device);
+    dlclose(module);
+}
+
+}  // namespace

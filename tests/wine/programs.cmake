@@ -1,0 +1,7 @@
+# Programs that the Wine tests run, built by the win64 preset next to the module and the bench.
+
+# The click sound player over the real DirectSound, fed from the module's own WAVE resources.
+add_executable(corvan-sound-check ${CORVAN_ROOT}/tests/wine/sound_check.cpp ${CORVAN_ROOT}/module/sound_player.cpp
+               ${CORVAN_ROOT}/module/click_sound.cpp)
+target_link_libraries(corvan-sound-check PRIVATE dsound winmm user32 kernel32)
+target_link_options(corvan-sound-check PRIVATE -static -static-libgcc -static-libstdc++)

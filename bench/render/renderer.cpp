@@ -373,19 +373,20 @@ void Renderer::draw_string(cairo_t* cr, const ElementSlot& slot) {
 void Renderer::draw_moving_image(cairo_t* cr, const ElementSlot& slot, double k) {
     auto* e = reinterpret_cast<const MovingImageElement*>(slot.record);
     Bitmap& b = bitmap(e->header.resource_id, true, k);
-    // Offset of the strip and size of the window along one axis.
-    auto axis = [](double value, double min, double max, int length, double& offset, double& window) {
+    // Offset of the strip and size of the window along one axis. An axis moves only when it has
+    // a source (a variable or a callback) and a range; a range alone is data the callback reads.
+    auto axis = [](bool moves, double value, double min, double max, int length, double& offset, double& window) {
         window = length;
         offset = 0;
-        if (min == max) return;
+        if (!moves || min == max) return;
         window = double(length) / kMovingImageCells;
         double t = (value - min) / (max - min);
         if (!std::isfinite(t)) t = 0;
         offset = std::clamp(t, 0.0, 1.0) * (length - window);
     };
     double ox, oy, ww, wh;
-    axis(slot.value[0], e->min_x, e->max_x, b.w, ox, ww);
-    axis(slot.value[1], e->min_y, e->max_y, b.h, oy, wh);
+    axis(e->source_var_x.id || e->update_x_cb, slot.value[0], e->min_x, e->max_x, b.w, ox, ww);
+    axis(e->source_var_y.id || e->update_y_cb, slot.value[1], e->min_y, e->max_y, b.h, oy, wh);
     double x = e->header.position.x, y = e->header.position.y;
     cairo_save(cr);
     cairo_rectangle(cr, x, y, ww, wh);

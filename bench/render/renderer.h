@@ -11,9 +11,10 @@
 //   needles, knob pictures). Without a table the value is the turn in degrees, clockwise from the
 //   bitmap as drawn.
 // - Slider: drawn at position + (value x × scale x, value y × scale y).
-// - Moving image: a strip seen through a window at the element position. On an axis whose range
-//   is not empty the window is one eleventh of the strip (ten steps of the range and the first
-//   step repeated); the minimum shows the strip's start, the maximum its end.
+// - Moving image: a strip seen through a window at the element position. On an axis that has a
+//   source (variable or callback) and a range that is not empty, the window is one eleventh of the
+//   strip (ten steps of the range and the first step repeated); the minimum shows the strip's
+//   start, the maximum its end. Other axes do not move and show the whole strip.
 // - Sprite: the bitmap's centre sits on the reference point (the element offset), moved by
 //   -(value × scale) on each axis in the sprite's own turned frame (the values move the texture
 //   under the window), scaled by the texture scales and turned counter-clockwise by angle value ×

@@ -264,12 +264,14 @@ TEST_F(RenderPixels, SliderMovesByValueTimesScale) {
 }
 
 TEST_F(RenderPixels, MovingImageShowsTheCellOfItsValueThroughItsWindow) {
+    // The x range carries data for a callback but no source: it moves nothing and narrows nothing.
     MovingImageElement drum = {.header = {.element_type = ELEMENT_MOVING_IMAGE, .resource_id = 40, .position = {20, 20}},
-                               .min_x = 0, .max_x = 0, .min_y = 0, .max_y = 10};
+                               .min_x = 1, .max_x = 0.5, .source_var_y = {.id = 0x4A}, .min_y = 0, .max_y = 10};
     Placement& p = place({&drum.header});
     p.elements[1].value[1] = 3;
     draw();
     EXPECT_EQ(pixel(25, 25), 0x100000u + 3 * 20);
+    EXPECT_EQ(pixel(29, 25), 0x100000u + 3 * 20);  // the whole width of the strip shows
     EXPECT_EQ(pixel(25, 35), kGrey);  // below the one-cell window
     p.elements[1].value[1] = 12;      // past the range: the last cell
     draw();

@@ -2,7 +2,7 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build run test fuzz perf serve clean $(addprefix build-,$(PRESETS) release)
+.PHONY: all setup build run test fuzz perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
 
 all: build
 
@@ -19,16 +19,21 @@ $(foreach p,$(PRESETS) release,$(eval $(call preset_rule,$(p))))
 
 build: build-native build-win32 build-win64
 
-run: build-release
+# run, serve and perf need only the bench, the module and the benchmarks of the release build.
+release-tools: setup
+	@test -f build/release/build.ninja || cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target corvan-bench perf_benchmarks
+
+run: release-tools
 	@build/release/corvan-bench render --panel panels/default/panel.cfg --out out --scenario panels/default/demo.scn
 
-serve: build-release
+serve: release-tools
 	@build/release/corvan-bench serve --panel panels/default/panel.cfg
 
 test: build
 	@cd build/native && ctest --output-on-failure -j $(JOBS)
 
-perf: build-release
+perf: release-tools
 	@build/release/perf_benchmarks
 
 fuzz: setup

@@ -62,7 +62,9 @@ bool parse_line(const std::string& line, std::optional<Command>& out, std::strin
 // Drawing to PNG, provided by builds that carry the renderer.
 struct RenderHooks {
     std::function<bool(Host&, Placement&, const std::string& png, std::string& error)> gauge;
-    std::function<bool(Host&, int32_t ident, const std::string& png, std::string& error)> window;
+    std::function<bool(Host&, const std::string& panel_path, int32_t ident, const std::string& png,
+                       std::string& error)>
+        window;
 };
 RenderHooks& render_hooks();
 

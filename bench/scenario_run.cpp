@@ -195,6 +195,15 @@ bool Runner::execute(int line, const Command& c) {
         if (next->id != c.id) expected(line, "toggle " + std::to_string(c.id), "toggle " + std::to_string(next->id));
         return true;
     }
+    case Cmd::RenderWindow: {
+        if (!render_hooks().window) {
+            skipped(line, "render (this build has no renderer)");
+            return true;
+        }
+        std::string error;
+        if (!render_hooks().window(host_, options_.panel_path, int32_t(c.id), c.text, error)) fail(line, error);
+        return true;
+    }
     case Cmd::ExpectSoundObjects:
         if (!host_.sound_live_devices || !host_.sound_live_buffers) {
             skipped(line, "expect sound-objects (the real DirectSound plays here)");

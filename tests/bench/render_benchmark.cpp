@@ -1,0 +1,95 @@
+// Cost of a frame: the module's updates of every gauge, and the main panel window drawn at 1:1
+// (every gauge of it updated and drawn), on one core.
+//
+//   make perf            or   build/release/perf_benchmarks [--benchmark_filter=MainPanel]
+// The module is found next to the executable (or CORVAN_MODULE), the panel at
+// panels/default/panel.cfg (or CORVAN_PANEL).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "bench/host.h"
+#include "bench/panel_cfg.h"
+#include "bench/render/renderer.h"
+
+namespace {
+
+using namespace bench;
+
+std::string env_or(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : fallback;
+}
+
+// A climb with panel lights on, so that most elements have something to show.
+void set_flight(SimModel& sim) {
+    const std::pair<uint32_t, double> values[] = {
+        {0x0A, 1},      {0x2F1, 28},   {0x2F3, 28},     {0x3D, 140},   {0x4A, 6500},  {0x4B, 1013.25},
+        {0x4C, 29.92},  {0x41, 1950},  {0x4E, -6},      {0x50, -12},   {0x54, 75},    {0x53, 75},
+        {0x275, 0.42},  {0x277, 1700}, {0x272, 95},     {0x2BD, 0.95}, {0x231, 650},  {0x232, 15000},
+        {0x17, 0x1995}, {0x269, 0x2120}, {0x356, 90},   {0x357, 80},   {0x351, -0.4}, {0x353, 1},
+    };
+    for (auto [id, value] : values) sim.set(id, value);
+}
+
+struct Panel {
+    Host host;
+    PanelConfig config;
+    std::string error;
+    bool ok = false;
+
+    // Installs the gauges of the window with `ident`, or of every window when ident is -1.
+    explicit Panel(int32_t ident) {
+        if (!host.load(env_or("CORVAN_MODULE", default_module_path()), error)) return;
+        if (!read_panel_cfg(env_or("CORVAN_PANEL", "panels/default/panel.cfg"), config, error)) return;
+        for (const PanelWindow& w : config.windows)
+            if (ident < 0 || w.ident == ident)
+                for (const PanelGauge& g : w.gauges) host.install(g.name, g.has_parameters ? g.parameters.c_str() : nullptr, error);
+        set_flight(host.sim);
+        host.frame();
+        ok = true;
+    }
+};
+
+void BM_MainPanelFrameDrawn(benchmark::State& state) {
+    Panel panel(0);
+    const PanelWindow* main = panel.ok ? find_window(panel.config, 0) : nullptr;
+    if (!main) {
+        state.SkipWithError(panel.error.empty() ? "the panel has no main window" : panel.error.c_str());
+        return;
+    }
+    size_t index = size_t(main - panel.config.windows.data());
+    Renderer renderer(module_bitmaps(panel.host.module()));
+    auto placements = panel_placements(panel.host, panel.config);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, main->width, main->height);
+    cairo_t* cr = cairo_create(surface);
+    double heading = 0;
+    for (auto _ : state) {
+        panel.host.sim.set(0x54, heading += 0.5);  // something moves every frame
+        panel.host.frame();
+        draw_window(cr, renderer, panel.config, index, placements[index]);
+        cairo_surface_flush(surface);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["gauges"] = double(main->gauges.size());
+    state.counters["pixels"] = double(main->width) * main->height;
+}
+BENCHMARK(BM_MainPanelFrameDrawn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ModuleFrameAllGauges(benchmark::State& state) {
+    Panel panel(-1);
+    if (!panel.ok) {
+        state.SkipWithError(panel.error.c_str());
+        return;
+    }
+    for (auto _ : state) panel.host.frame();
+    state.counters["placements"] = double(panel.host.placements().size());
+}
+BENCHMARK(BM_ModuleFrameAllGauges)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

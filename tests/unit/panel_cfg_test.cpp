@@ -1,0 +1,159 @@
+// The panel.cfg reader on a good panel, on malformed lines (reported by line, reading goes on) and
+// on the default panel that `make run` draws.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "bench/host.h"
+#include "bench/panel_cfg.h"
+#include "bench/render/renderer.h"
+#include "test_main_env.h"
+
+using namespace bench;
+
+namespace {
+
+PanelConfig parse(const std::string& text) {
+    std::istringstream in(text);
+    return parse_panel_cfg(in, "panel.cfg");
+}
+
+TEST(PanelCfg, ReadsWindowsTitlesAndGaugeLines) {
+    PanelConfig p = parse(
+        "// a comment\r\n"
+        "[Window Titles]\n"
+        "Window00=Main Panel\n"
+        "Window01=Radio Stack\n"
+        "\n"
+        "[VIEWS]\n"
+        "VIEW_FORWARD_DIR=0,0,0\n"
+        "[Window01]\n"
+        "SIZE_MM=360,800\n"
+        "ident=RADIO_STACK_PANEL\n"
+        "visible=0\n"
+        "gauge00=Corvan_Instr!Bendix_KY196_COM1, 10,20,340\n"
+        "[Window00]\n"
+        "size_mm=1600,760\n"
+        "position=7\n"
+        "ident=10004\n"
+        "background_color=1,2,3\n"
+        "window_size_ratio=1.0\n"
+        "gauge00=Corvan_Instr!Airspeed, 20,70,150,140\n"
+        "gauge01=Corvan_Instr!Radios_Toggle, 1,2,19,, tRADIO_STACK_PANEL, or so\n"
+        "gauge02=Corvan_Instr!Registration, 5,6,150,tF-ABCD_X fArial\n");
+    EXPECT_TRUE(p.errors.empty()) << p.errors.front();
+    ASSERT_EQ(p.windows.size(), 2u);
+    const PanelWindow& main = p.windows[0];  // sorted by number
+    EXPECT_EQ(main.number, 0);
+    EXPECT_EQ(main.title, "Main Panel");
+    EXPECT_EQ(main.width, 1600);
+    EXPECT_EQ(main.height, 760);
+    EXPECT_EQ(main.position, 7);
+    EXPECT_TRUE(main.visible);
+    EXPECT_EQ(main.ident, 10004);
+    EXPECT_EQ(main.background, 0x010203u);
+    ASSERT_EQ(main.gauges.size(), 3u);
+    const PanelGauge& a = main.gauges[0];
+    EXPECT_EQ(a.module, "Corvan_Instr");
+    EXPECT_EQ(a.name, "Airspeed");
+    EXPECT_EQ(a.x, 20);
+    EXPECT_EQ(a.y, 70);
+    EXPECT_EQ(a.w, 150);
+    EXPECT_EQ(a.h, 140);
+    EXPECT_FALSE(a.has_parameters);
+    EXPECT_EQ(a.line, 19);
+    // An empty height, then parameter text that keeps its commas.
+    EXPECT_EQ(main.gauges[1].h, 0);
+    EXPECT_EQ(main.gauges[1].parameters, "tRADIO_STACK_PANEL, or so");
+    // Text in the fifth field is parameter text, not a height.
+    EXPECT_EQ(main.gauges[2].h, 0);
+    EXPECT_EQ(main.gauges[2].parameters, "tF-ABCD_X fArial");
+
+    EXPECT_EQ(p.windows[1].ident, 50);
+    EXPECT_FALSE(p.windows[1].visible);
+    EXPECT_EQ(find_window(p, 50), &p.windows[1]);
+    EXPECT_EQ(find_window(p, 75), nullptr);
+}
+
+TEST(PanelCfg, ReportsEachBadLineWithItsNumberAndGoesOn) {
+    PanelConfig p = parse(
+        "gauge00=Corvan_Instr!Airspeed, 1,2,3\n"       // 1: before any section
+        "[Window00]\n"
+        "size_mm=wide,tall\n"                          // 3
+        "size_mm=800,600\n"
+        "this line has no equals sign\n"               // 5
+        "gauge00=Corvan_Instr!Airspeed, 1, two, 100\n"  // 6
+        "gauge01=Airspeed, 1,2,100\n"                   // 7: no module
+        "gauge02=Corvan_Instr!Altimeter, 1,2\n"         // 8: no width
+        "gauge03=Corvan_Instr!Altimeter, 1,2,-5\n"      // 9
+        "visible=maybe\n"                               // 10
+        "ident=NOT_A_PANEL\n"                           // 11
+        "gauge04=Corvan_Instr!Vertical_Speed, 5,6,100\n"
+        "[Window01\n"                                   // 13
+        "[WindowXY]\n"                                  // 14
+        "[Window Titles]\n"
+        "Title=Main\n"                                  // 16
+        "Window02=Only a title\n"                       // 17: a window without a section
+        "[Window03]\n"                                  // 18: a window without a size
+        "gauge00=Corvan_Instr!Airspeed, 1,2,3\n");
+    std::vector<int> lines;
+    for (const std::string& e : p.errors) {
+        ASSERT_EQ(e.rfind("panel.cfg:", 0), 0u) << e;
+        lines.push_back(std::stoi(e.substr(10)));
+    }
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 5, 6, 7, 8, 9, 10, 11, 13, 14, 16, 17, 18}));
+    // Reading went on: the window has its size and the good gauge line.
+    ASSERT_EQ(p.windows.size(), 1u);
+    EXPECT_EQ(p.windows[0].width, 800);
+    ASSERT_EQ(p.windows[0].gauges.size(), 1u);
+    EXPECT_EQ(p.windows[0].gauges[0].name, "Vertical_Speed");
+    EXPECT_EQ(p.windows[0].ident, -1);
+}
+
+TEST(PanelCfg, IdentsByNameOrNumber) {
+    int32_t id = 0;
+    EXPECT_TRUE(parse_panel_ident("MAIN_PANEL", id));
+    EXPECT_EQ(id, 0);
+    EXPECT_TRUE(parse_panel_ident("OVERHEAD_PANEL", id));
+    EXPECT_EQ(id, 250);
+    EXPECT_TRUE(parse_panel_ident(" 10001 ", id));
+    EXPECT_EQ(id, 10001);
+    EXPECT_FALSE(parse_panel_ident("", id));
+    EXPECT_FALSE(parse_panel_ident("12abc", id));
+    EXPECT_FALSE(parse_panel_ident("99999999999999", id));
+}
+
+TEST(PanelCfg, BinaryGarbageIsReportedNotFatal) {
+    std::string junk = "[Window00]\nsize_mm=10,10\n";
+    for (int i = 0; i < 512; ++i) junk += char((i * 37) & 0xFF);
+    PanelConfig p = parse(junk);
+    EXPECT_FALSE(p.errors.empty());
+    EXPECT_EQ(p.windows.size(), 1u);
+}
+
+// The default panel reads cleanly and places every gauge of the module at least once, on
+// windows with distinct idents, every gauge inside its window.
+TEST(DefaultPanel, PlacesAllGaugesOfTheModule) {
+    PanelConfig p;
+    std::string error;
+    ASSERT_TRUE(read_panel_cfg("panels/default/panel.cfg", p, error)) << error;
+    EXPECT_TRUE(p.errors.empty()) << p.errors.front();
+    Host host;
+    ASSERT_TRUE(host.load(test_module_path(), error)) << error;
+    std::set<std::string> placed;
+    std::set<int32_t> idents;
+    for (const PanelWindow& w : p.windows) {
+        EXPECT_TRUE(idents.insert(w.ident).second) << "ident " << w.ident << " twice";
+        for (const PanelGauge& g : w.gauges) {
+            EXPECT_EQ(g.module, "Corvan_Instr");
+            EXPECT_NE(host.module().find(g.name), nullptr) << g.name << " at line " << g.line;
+            EXPECT_TRUE(g.x >= 0 && g.y >= 0 && g.x + g.w <= w.width) << g.name << " at line " << g.line;
+            placed.insert(g.name);
+        }
+    }
+    for (GAUGEHDR* g : host.module().gauges) EXPECT_TRUE(placed.count(g->gauge_name)) << g->gauge_name << " is not placed";
+    EXPECT_NE(find_window(p, 0), nullptr);
+}
+
+}  // namespace

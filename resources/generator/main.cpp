@@ -192,11 +192,11 @@ int main(int argc, char** argv) {
 
     struct WaveFile { int id; fs::path file; uint32_t size; };
     std::vector<WaveFile> waves;
-    for (const WaveSpec& spec : kWaves) {
-        auto bytes = synthesize_wave(spec);
-        fs::path file = out / "wav" / (std::to_string(spec.id) + ".wav");
+    for (const WaveSpec& wave : kWaves) {
+        auto bytes = synthesize_wave(wave);
+        fs::path file = out / "wav" / (std::to_string(wave.id) + ".wav");
         if (!write_file(file, bytes)) return 1;
-        waves.push_back({spec.id, file, uint32_t(bytes.size())});
+        waves.push_back({wave.id, file, uint32_t(bytes.size())});
     }
 
     // Windows: the resource script windres compiles into the DLL.

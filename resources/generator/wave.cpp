@@ -108,12 +108,12 @@ void put_info_list(std::vector<uint8_t>& out, const std::string& name) {
 
 }  // namespace
 
-std::vector<uint8_t> synthesize_wave(const WaveSpec& spec) {
-    const int bytes_per_sample = spec.bits / 8;
-    const size_t samples = spec.data_bytes / bytes_per_sample;
+std::vector<uint8_t> synthesize_wave(const WaveSpec& wave) {
+    const int bytes_per_sample = wave.bits / 8;
+    const size_t samples = wave.data_bytes / bytes_per_sample;
     std::vector<double> v;
     std::string name;
-    switch (spec.id) {
+    switch (wave.id) {
     case 10: v = toggle_click(samples); name = "Toggle switch"; break;
     case 20: v = ratchet(samples); name = "Parking brake"; break;
     case 30: v = button_click(samples); name = "Button"; break;
@@ -124,7 +124,7 @@ std::vector<uint8_t> synthesize_wave(const WaveSpec& spec) {
     put_tag(out, "RIFF");
     put_u32(out, 0);  // patched below
     put_tag(out, "WAVE");
-    if (spec.id == 20) put_info_list(out, name);
+    if (wave.id == 20) put_info_list(out, name);
     put_tag(out, "fmt ");
     put_u32(out, 18);
     put_u16(out, 1);  // PCM
@@ -132,19 +132,19 @@ std::vector<uint8_t> synthesize_wave(const WaveSpec& spec) {
     put_u32(out, uint32_t(kRate));
     put_u32(out, uint32_t(kRate) * bytes_per_sample);
     put_u16(out, uint16_t(bytes_per_sample));
-    put_u16(out, uint16_t(spec.bits));
+    put_u16(out, uint16_t(wave.bits));
     put_u16(out, 0);  // no extra format bytes
     put_tag(out, "data");
-    put_u32(out, spec.data_bytes);
+    put_u32(out, wave.data_bytes);
     for (double s : v) {
         s = std::clamp(s, -1.0, 1.0);
-        if (spec.bits == 16) {
+        if (wave.bits == 16) {
             put_u16(out, uint16_t(int16_t(std::lround(s * 32000))));
         } else {
             out.push_back(uint8_t(std::lround(128 + s * 120)));
         }
     }
-    if (spec.id == 30) put_info_list(out, name);
+    if (wave.id == 30) put_info_list(out, name);
     uint32_t riff = uint32_t(out.size() - 8);
     std::memcpy(&out[4], &riff, 4);  // little-endian hosts only, as is every build machine here
     return out;

@@ -17,6 +17,6 @@ extern const WaveSpec kWaves[4];
 
 // The whole RIFF file of one sound. Resource 20 carries a LIST chunk before "fmt ", resource 30 one
 // after "data"; both are legal RIFF that a reader walking chunks must skip.
-std::vector<uint8_t> synthesize_wave(const WaveSpec& spec);
+std::vector<uint8_t> synthesize_wave(const WaveSpec& wave);
 
 }  // namespace resgen

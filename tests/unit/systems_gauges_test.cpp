@@ -9,27 +9,13 @@
 #include <string>
 
 #include "bench/host.h"
-#include "tests/unit/test_main_env.h"
+#include "tests/unit/module_host_test.h"
 
 using namespace bench;
 
 namespace {
 
-class SystemsGauges : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(host.load(test_module_path(), error)) << error;
-        host.sim.simulate = false;
-    }
-    Placement* install(const char* name) {
-        std::string error;
-        Placement* p = host.install(name, nullptr, error);
-        EXPECT_NE(p, nullptr) << error;
-        return p;
-    }
-    Host host;
-};
+using SystemsGauges = ModuleHostTest;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();

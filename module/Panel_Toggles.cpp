@@ -25,6 +25,9 @@ constexpr int32_t kButtonBitmapFirst = 100;  // `b` takes multiples of 10 in thi
 constexpr int32_t kButtonBitmapLast = 290;
 constexpr int32_t kButtonBitmapStep = 10;
 constexpr uint32_t kFirstInstallDone = 1;
+// A view step is one key event; a mistyped count such as p99999999 would otherwise hold the
+// panel thread for minutes. The simulator's views cycle long before this many steps.
+constexpr int64_t kMaxViewSteps = 64;
 
 static int32_t GAUGE_CALL toggle_click(MOUSE_POINT* point, uint32_t flags);
 static void GAUGE_CALL toggle_callback(GAUGEHDR* gauge, int32_t service_id, GaugeExtra extra);
@@ -84,7 +87,9 @@ static void step_view(const char* params) {
         return;
     }
     uint32_t event_id = steps > 0 ? kEventViewForward : kEventViewBack;
-    for (int64_t i = 0, n = steps > 0 ? int64_t(steps) : -int64_t(steps); i < n; ++i) trigger_key_event(event_id, 0);
+    int64_t count = steps > 0 ? int64_t(steps) : -int64_t(steps);
+    if (count > kMaxViewSteps) count = kMaxViewSteps;
+    for (int64_t i = 0; i < count; ++i) trigger_key_event(event_id, 0);
 }
 
 static int32_t GAUGE_CALL toggle_click(MOUSE_POINT* point, uint32_t) {

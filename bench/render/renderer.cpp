@@ -112,10 +112,23 @@ double table_rotation(const NONLINEARITY* rows, uint32_t count, PIXPOINT pivot, 
         double dx = rows[i].pt.x - pivot.x, dy = rows[i].pt.y - pivot.y;
         return (dx == 0 && dy == 0) ? 0.0 : std::atan2(dy, dx) * kDegrees;
     };
-    // Directions unwrapped along the table, each step the short way round.
+    // Directions unwrapped along the table: the first turn the short way round, and a later turn
+    // that would reverse by a quarter turn or more goes on in the same sense instead, so a dial
+    // whose rows sweep more than half a turn between two of them (the torque dial's first
+    // division) goes round the face as its printed scale does. A small step back, as at the top
+    // of the ammeter's table, is drawn as the table gives it rather than as a full turn.
+    constexpr double kReversalLimit = 90.0;
     std::vector<double> angle(count);
     angle[0] = direction(0);
-    for (uint32_t i = 1; i < count; ++i) angle[i] = angle[i - 1] + wrap_half_turn(direction(i) - direction(i - 1));
+    double sense = 0;
+    for (uint32_t i = 1; i < count; ++i) {
+        double turn = wrap_half_turn(direction(i) - direction(i - 1));
+        if (sense == 0 && turn != 0)
+            sense = turn > 0 ? 1 : -1;
+        else if (turn * sense < 0 && std::fabs(turn) >= kReversalLimit)
+            turn += 360.0 * sense;
+        angle[i] = angle[i - 1] + turn;
+    }
     if (count == 1 || std::isnan(value)) return angle[0];
 
     for (uint32_t i = 0; i + 1 < count; ++i) {

@@ -20,7 +20,9 @@ inline void put_u32(Bytes& b, uint32_t v) {
     put_u16(b, v & 0xFFFF);
     put_u16(b, v >> 16);
 }
-inline void put_id(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+inline void put_id(Bytes& b, const char* id) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(id[i]));
+}
 
 // A chunk with its declared size (by default the true one) and the pad byte of odd sizes.
 inline Bytes chunk(const char* id, const Bytes& body, int64_t declared = -1) {

@@ -312,4 +312,10 @@ void Host::drag(Placement* placement, int32_t x, int32_t y) {
     call_area(placement, area, x - area->box.x, y - area->box.y, placement->last_click_button | MOUSE_LEFTDRAG);
 }
 
+void Host::repeat(Placement* placement, int32_t x, int32_t y) {
+    MOUSERECT* area = placement->last_click_area;
+    if (!area || !(area->mouse_flags & MOUSE_DOWN_REPEAT)) return;
+    call_area(placement, area, x - area->box.x, y - area->box.y, placement->last_click_button | MOUSE_DOWN_REPEAT);
+}
+
 }  // namespace bench

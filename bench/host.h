@@ -63,6 +63,9 @@ public:
     // A click of `button` (MOUSE_LEFTSINGLE or MOUSE_RIGHTSINGLE), then `held` repeat calls.
     void click(Placement* placement, int32_t x, int32_t y, uint32_t button, int held);
     void drag(Placement* placement, int32_t x, int32_t y);
+    // One more repeat call while the button of the last click on this placement is still held, at
+    // gauge pixel (x, y), to the area that click went to (only when that area asks for repeat).
+    void repeat(Placement* placement, int32_t x, int32_t y);
 
     // The Nth (1-based) live placement of a gauge, or null.
     Placement* find(const std::string& name, int nth);

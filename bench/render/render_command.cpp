@@ -228,6 +228,28 @@ bool Demo::run(const std::string& path) {
     return ok_;
 }
 
+}  // namespace
+
+void install_panel(Host& host, const PanelConfig& panel) {
+    std::string error;
+    for (const PanelWindow& w : panel.windows)
+        for (const PanelGauge& g : w.gauges) {
+            if (!same_module(g.module)) {
+                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; left out\n", panel.path.c_str(),
+                             g.line, g.module.c_str(), g.name.c_str());
+                continue;
+            }
+            if (!host.install(g.name, g.has_parameters ? g.parameters.c_str() : nullptr, error))
+                std::fprintf(stderr, "%s:%d: %s\n", panel.path.c_str(), g.line, error.c_str());
+        }
+}
+
+bool play_demo(Host& host, const PanelConfig& panel, Renderer& renderer, const std::string& path) {
+    return Demo(host, panel, renderer).run(path);
+}
+
+namespace {
+
 // ----------------------------------------------------------------------------------------------
 // The subcommand
 
@@ -253,21 +275,12 @@ int render_panel(const std::string& module_path) {
         return 1;
     }
     attach_sound_probe(host);
-    for (const PanelWindow& w : panel.windows)
-        for (const PanelGauge& g : w.gauges) {
-            if (!same_module(g.module)) {
-                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; left out\n", panel.path.c_str(),
-                             g.line, g.module.c_str(), g.name.c_str());
-                continue;
-            }
-            if (!host.install(g.name, g.has_parameters ? g.parameters.c_str() : nullptr, error))
-                std::fprintf(stderr, "%s:%d: %s\n", panel.path.c_str(), g.line, error.c_str());
-        }
+    install_panel(host, panel);
     host.frame();
 
     Renderer renderer(module_bitmaps(host.module()));
     bool ok = true;
-    if (!options.scenario.empty()) ok = Demo(host, panel, renderer).run(options.scenario);
+    if (!options.scenario.empty()) ok = play_demo(host, panel, renderer, options.scenario);
 
     // Every gauge of the module appears on the contact sheet, placed on the panel or not.
     for (GAUGEHDR* g : host.module().gauges)

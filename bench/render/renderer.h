@@ -118,6 +118,12 @@ cairo_surface_t* render_gauge(Renderer& renderer, const Placement& placement);
 
 bool write_png(cairo_surface_t* surface, const std::string& path, std::string& error);
 
+// The render command's set-up, shared with the page server: installs every gauge line of the
+// panel that names this module (other lines are reported and left out), and plays a demo
+// scenario's driving commands over the installed panel (false when it reported errors).
+void install_panel(Host& host, const PanelConfig& panel);
+bool play_demo(Host& host, const PanelConfig& panel, Renderer& renderer, const std::string& path);
+
 // Gives back cairo's and fontconfig's process-wide caches, once nothing drawn is alive any more,
 // so that leak checkers see only what the bench itself holds. Runs at exit in any process that drew.
 void release_drawing_caches();

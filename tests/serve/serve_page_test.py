@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Drives `corvan-bench serve` over the default panel on a free loopback port: the page, a window
+picture, clicks reaching the gauge under the point (through the panel's scale), the key-event log,
+the windows the module's buttons open and close, the token-variable and simulation controls, and
+a clean stop on SIGTERM. The server is killed whatever happens.
+
+usage: serve_page_test.py BENCH PANEL [SCENARIO]
+"""
+import json
+import queue
+import re
+import signal
+import subprocess
+import sys
+import threading
+import time
+import urllib.error
+import urllib.parse
+import urllib.request
+
+START_TIMEOUT = 90   # the sanitized bench loads and installs 92 gauges first
+REQUEST_TIMEOUT = 20
+POLLS = 40           # state polls while waiting for an event, a quarter second apart
+RADIO_STACK = 50
+MAIN_PANEL = 0
+# Radios_Toggle sits at 20,572 scaled to 38x38 on the main panel; its bitmap is half that.
+RADIOS_TOGGLE_POINT = (39, 591)
+PANEL_TOGGLE_EVENT = "0x103CA"
+
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what)
+    return ok
+
+
+class Page:
+    def __init__(self, port):
+        self.base = "http://127.0.0.1:%d" % port
+
+    def request(self, path, data=None, headers=None):
+        body = urllib.parse.urlencode(data).encode() if data is not None else None
+        req = urllib.request.Request(self.base + path, data=body, headers=headers or {})
+        try:
+            with urllib.request.urlopen(req, timeout=REQUEST_TIMEOUT) as r:
+                return r.status, r.headers.get("Content-Type", ""), r.read()
+        except urllib.error.HTTPError as e:
+            return e.code, e.headers.get("Content-Type", ""), e.read()
+
+    def post(self, path, data, headers=None):
+        status, _, body = self.request(path, data, {"X-Corvan-Bench": "1"} if headers is None else headers)
+        return status, json.loads(body)
+
+    def state(self):
+        status, _, body = self.request("/api/state")
+        check(status == 200, "GET /api/state answers 200")
+        return json.loads(body)
+
+    def window_open(self, ident):
+        return {w["ident"]: w["open"] for w in self.state()["windows"]}[ident]
+
+    def wait_for_event(self, event_id, param, after_seq):
+        for _ in range(POLLS):
+            for e in self.state()["events"]:
+                if e["seq"] > after_seq and e["id"] == event_id and e["param"] == param:
+                    return e
+            time.sleep(0.25)
+        return None
+
+    def last_seq(self):
+        return max([e["seq"] for e in self.state()["events"]] or [0])
+
+    def click(self, window, x, y, button="left"):
+        status, answer = self.post("/api/mouse", {"window": window, "x": x, "y": y, "button": button, "action": "press"})
+        self.post("/api/mouse", {"window": window, "x": x, "y": y, "button": button, "action": "release"})
+        return status, answer
+
+
+def png_size(data):
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        return None
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+def exercise(page):
+    status, kind, body = page.request("/")
+    check(status == 200 and kind.startswith("text/html"), "GET / serves HTML")
+    check(b"/api/mouse" in body and b"/window/" in body and b"http" not in body.replace(b"http://127.0.0.1", b""),
+          "the page drives the bench and loads nothing from elsewhere")
+
+    status, kind, body = page.request("/window/%d.png" % MAIN_PANEL)
+    check(status == 200 and kind == "image/png", "GET a window picture")
+    check(png_size(body) == (1600, 620), "the main panel's picture is a PNG of its size_mm, got %r" % (png_size(body),))
+    check(page.request("/window/4242.png")[0] == 404, "an unknown window is 404")
+
+    # A click through the panel's scale reaches the toggle, which toggles the radio stack closed.
+    check(page.window_open(RADIO_STACK), "the radio stack starts open, as panel.cfg shows it")
+    seq = page.last_seq()
+    status, answer = page.click(MAIN_PANEL, *RADIOS_TOGGLE_POINT)
+    gauge = answer.get("gauge") or {}
+    check(status == 200 and gauge.get("name") == "Radios_Toggle" and gauge.get("area"),
+          "the click lands on Radios_Toggle, got %r" % answer)
+    check((gauge.get("x"), gauge.get("y")) == (9, 9), "window pixel 39,591 is gauge pixel 9,9 at half scale")
+    check(page.wait_for_event(PANEL_TOGGLE_EVENT, RADIO_STACK, seq) is not None, "the toggle's key event is logged")
+    check(not page.window_open(RADIO_STACK), "the radio stack is closed by its toggle")
+
+    # With simulation off the event is only logged: the window stays closed.
+    check(page.post("/api/simulate", {"on": 0})[0] == 200, "simulation off")
+    check(page.state()["simulate"] is False, "the state shows simulation off")
+    seq = page.last_seq()
+    page.click(MAIN_PANEL, *RADIOS_TOGGLE_POINT)
+    check(page.wait_for_event(PANEL_TOGGLE_EVENT, RADIO_STACK, seq) is not None, "logged with simulation off")
+    check(not page.window_open(RADIO_STACK), "with simulation off the window does not change")
+    page.post("/api/simulate", {"on": 1})
+
+    # A click on the window's background reaches no gauge; one outside the window none either.
+    check(page.click(MAIN_PANEL, 1590, 610)[1].get("gauge") is None, "a click on the bare panel reaches no gauge")
+    check(page.click(MAIN_PANEL, 5000, 10)[1].get("gauge") is None, "a click outside the window reaches no gauge")
+    # Repeats and drags with nothing pressed are ignored.
+    check(page.post("/api/mouse", {"window": 0, "x": 1, "y": 1, "action": "drag"})[0] == 200, "a stray drag is harmless")
+
+    # Token variables.
+    check(page.post("/api/var", {"id": "0x3D", "value": "123.5"})[0] == 200, "set a token variable")
+    status, _, body = page.request("/api/var?id=3D")
+    check(status == 200 and json.loads(body)["value"] == 123.5, "read it back, got %r" % body)
+    check(page.post("/api/var", {"id": "0x3D", "value": "nan"})[0] == 200, "NaN is a value a gauge must survive")
+    check(page.request("/window/%d.png" % MAIN_PANEL)[0] == 200, "the panel draws with NaN airspeed")
+
+    # Bad requests are refused and name what is wrong.
+    for data in ({"window": 0, "x": "a", "y": 1}, {"window": 0, "x": 1, "y": 1, "button": "middle"},
+                 {"window": 0, "x": 1, "y": 1, "action": "dance"}, {"window": "x", "x": 1, "y": 1}):
+        check(page.post("/api/mouse", data)[0] == 400, "bad mouse request %r is 400" % data)
+    check(page.post("/api/mouse", {"window": 777, "x": 1, "y": 1})[0] == 404, "click on an unknown window is 404")
+    for data in ({"id": "zz", "value": 1}, {"id": "0x123456789", "value": 1}, {"id": "0x10", "value": "1e999"},
+                 {"id": "0x10", "value": ""}):
+        check(page.post("/api/var", data)[0] == 400, "bad variable %r is 400" % data)
+    check(page.post("/api/simulate", {"on": "maybe"})[0] == 400, "simulate takes 1 or 0")
+
+    # Other sites cannot drive it: POSTs need the page's header, requests must name the loopback.
+    check(page.post("/api/simulate", {"on": 0}, headers={})[0] == 403, "a POST without the page's header is 403")
+    check(page.request("/api/state", headers={"Host": "example.com"})[0] == 403, "a foreign Host header is 403")
+    check(page.state()["simulate"] is True, "the refused POST changed nothing")
+
+    # The window box of the page opens a window the module keeps closed.
+    check(page.post("/api/window", {"ident": RADIO_STACK, "open": 1})[0] == 200, "open a window from the page")
+    check(page.window_open(RADIO_STACK), "the radio stack is open again")
+
+    frames = page.state()["frame"]
+    time.sleep(1.0)
+    advanced = page.state()["frame"] - frames
+    check(advanced >= 5, "frames advance on their own (%d in a second)" % advanced)
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        return 2
+    command = [sys.argv[1], "serve", "--panel", sys.argv[2], "--port", "0"]
+    if len(sys.argv) > 3:
+        command += ["--scenario", sys.argv[3]]
+    server = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
+    try:
+        lines = queue.Queue()
+        threading.Thread(target=lambda: [lines.put(line) for line in server.stdout], daemon=True).start()
+        deadline = time.monotonic() + START_TIMEOUT
+        port = None
+        while port is None and time.monotonic() < deadline and server.poll() is None:
+            try:
+                m = re.search(r"http://127\.0\.0\.1:(\d+)/", lines.get(timeout=1))
+            except queue.Empty:
+                continue
+            if m:
+                port = int(m.group(1))
+        if not check(port is not None, "the server announces its address"):
+            return 1
+        exercise(Page(port))
+        server.send_signal(signal.SIGTERM)
+        try:
+            check(server.wait(timeout=REQUEST_TIMEOUT) == 0, "SIGTERM stops the server cleanly")
+        except subprocess.TimeoutExpired:
+            check(False, "the server stops within %d s of SIGTERM" % REQUEST_TIMEOUT)
+    finally:
+        if server.poll() is None:
+            server.kill()
+            server.wait()
+    print("%d failed checks" % len(failures) if failures else "all checks passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

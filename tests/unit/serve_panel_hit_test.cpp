@@ -1,0 +1,138 @@
+// The page's clicks: window pixels to the gauge under them through the panel line's scale, the
+// topmost gauge that takes the button, and repeats of a held button.
+#include <gtest/gtest.h>
+
+#include "bench/serve/panel_hit.h"
+
+using namespace bench;
+
+namespace {
+
+int calls = 0;
+MOUSE_POINT last_point;
+uint32_t last_flags = 0;
+int32_t GAUGE_CALL record(MOUSE_POINT* p, uint32_t flags) {
+    ++calls;
+    last_point = *p;
+    last_flags = flags;
+    return 0;
+}
+
+// 20 x 10 gauge pixels, left button over the whole face, repeating.
+MOUSERECT lower_areas[] = {
+    {.kind = MOUSE_CHILD, .box = {0, 0, 20, 10}, .mouse_flags = MOUSE_LEFTSINGLE | MOUSE_RIGHTSINGLE | MOUSE_DOWN_REPEAT,
+     .handler = record},
+    {.kind = MOUSE_END},
+};
+// 10 x 10, drawn over the lower one; only its left half takes the left button.
+MOUSERECT upper_areas[] = {
+    {.kind = MOUSE_CHILD, .box = {0, 0, 5, 10}, .mouse_flags = MOUSE_LEFTSINGLE, .handler = record},
+    {.kind = MOUSE_END},
+};
+
+GAUGEHDR lower = {.gauge_name = "Lower", .mouse_rect = lower_areas};
+GAUGEHDR upper = {.gauge_name = "Upper", .mouse_rect = upper_areas};
+
+void sizes(const GAUGEHDR* g, int& w, int& h) {
+    w = g == &lower ? 20 : 10;
+    h = 10;
+}
+
+class PanelHitTest : public ::testing::Test {
+protected:
+    Placement lower_p, upper_p;
+    PanelWindow window;
+    std::vector<Placement*> placements;
+    void SetUp() override {
+        calls = 0;
+        lower_p.gauge = &lower;
+        upper_p.gauge = &upper;
+        window.width = 400;
+        window.height = 300;
+        // Lower at twice its size keeping its aspect (no height); upper at 2 x 3 over its right part.
+        window.gauges = {PanelGauge{.name = "Lower", .x = 100, .y = 50, .w = 40},
+                         PanelGauge{.name = "Upper", .x = 120, .y = 50, .w = 20, .h = 30}};
+        placements = {&lower_p, &upper_p};
+    }
+    bool hit(double x, double y, uint32_t button, PanelHit& out) {
+        return locate_click(window, placements, sizes, x, y, button, out);
+    }
+};
+
+}  // namespace
+
+TEST_F(PanelHitTest, WindowPixelsBecomeGaugePixelsThroughTheLineScale) {
+    PanelHit h;
+    ASSERT_TRUE(hit(101.9, 53, MOUSE_LEFTSINGLE, h));
+    EXPECT_EQ(h.placement, &lower_p);
+    EXPECT_EQ(h.line, 0u);
+    EXPECT_EQ(h.x, 0);
+    EXPECT_EQ(h.y, 1);
+    EXPECT_TRUE(h.has_area);
+    ASSERT_TRUE(hit(119, 69, MOUSE_LEFTSINGLE, h));  // last pixel of the lower gauge's height: 20 / 2 - 1
+    EXPECT_EQ(h.x, 9);
+    EXPECT_EQ(h.y, 9);
+    EXPECT_FALSE(hit(119, 70, MOUSE_LEFTSINGLE, h));  // past its scaled height, and nothing else there
+    EXPECT_FALSE(hit(99, 55, MOUSE_LEFTSINGLE, h));
+}
+
+TEST_F(PanelHitTest, TheTopmostGaugeThatTakesTheButtonWins) {
+    PanelHit h;
+    ASSERT_TRUE(hit(125, 79, MOUSE_LEFTSINGLE, h));  // upper: x (125-120)/2 = 2, y (79-50)/3 = 9
+    EXPECT_EQ(h.placement, &upper_p);
+    EXPECT_EQ(h.x, 2);
+    EXPECT_EQ(h.y, 9);
+    ASSERT_TRUE(hit(125, 60, MOUSE_RIGHTSINGLE, h));  // upper has no right-button area: the one below
+    EXPECT_EQ(h.placement, &lower_p);
+    EXPECT_EQ(h.x, 12);
+    EXPECT_TRUE(h.has_area);
+    ASSERT_TRUE(hit(135, 60, MOUSE_LEFTSINGLE, h));  // upper's right half takes nothing: lower again
+    EXPECT_EQ(h.placement, &lower_p);
+}
+
+TEST_F(PanelHitTest, AGaugeWithoutAnAreaThereIsStillNamedWhenAloneUnderThePoint) {
+    PanelHit h;
+    ASSERT_TRUE(hit(135, 75, MOUSE_LEFTSINGLE, h));  // below the lower gauge, on upper's idle half
+    EXPECT_EQ(h.placement, &upper_p);
+    EXPECT_FALSE(h.has_area);
+}
+
+TEST_F(PanelHitTest, MissingPlacementsAndPointsOffTheWindowAreNothing) {
+    PanelHit h;
+    placements[1] = nullptr;  // a line whose gauge could not be installed
+    ASSERT_TRUE(hit(125, 60, MOUSE_LEFTSINGLE, h));
+    EXPECT_EQ(h.placement, &lower_p);
+    placements.pop_back();
+    window.gauges[0].x = 390;  // the gauge reaches past the window's edge
+    EXPECT_TRUE(hit(399, 55, MOUSE_LEFTSINGLE, h));
+    EXPECT_FALSE(hit(400, 55, MOUSE_LEFTSINGLE, h));
+    EXPECT_FALSE(hit(-1, 55, MOUSE_LEFTSINGLE, h));
+}
+
+TEST_F(PanelHitTest, DragsFarOffStayInRange) {
+    int32_t x = 0, y = 0;
+    window_to_gauge(window.gauges[1], 10, 10, 100, 20, x, y);
+    EXPECT_EQ(x, -10);
+    EXPECT_EQ(y, -10);
+    window_to_gauge(window.gauges[1], 10, 10, 1e300, -1e300, x, y);
+    EXPECT_EQ(x, 1000000000);
+    EXPECT_EQ(y, -1000000000);
+}
+
+TEST_F(PanelHitTest, RepeatsGoToTheHeldAreaOnlyWhenItAsks) {
+    Host host;
+    lower_p.parameters.push_back('\0');
+    upper_p.parameters.push_back('\0');
+    host.click(&lower_p, 3, 4, MOUSE_RIGHTSINGLE, 0);
+    host.repeat(&lower_p, 3, 4);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(last_flags, MOUSE_RIGHTSINGLE | MOUSE_DOWN_REPEAT);
+    EXPECT_EQ(last_point.x, 3);
+
+    host.click(&upper_p, 1, 1, MOUSE_LEFTSINGLE, 0);  // no repeat flag on this area
+    host.repeat(&upper_p, 1, 1);
+    EXPECT_EQ(calls, 3);
+    host.click(&upper_p, 8, 1, MOUSE_LEFTSINGLE, 0);  // on no area: nothing is held
+    host.repeat(&upper_p, 8, 1);
+    EXPECT_EQ(calls, 3);
+}

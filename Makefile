@@ -28,7 +28,7 @@ run: release-tools
 	@build/release/corvan-bench render --panel panels/default/panel.cfg --out out --scenario panels/default/demo.scn
 
 serve: release-tools
-	@build/release/corvan-bench serve --panel panels/default/panel.cfg
+	@build/release/corvan-bench serve --panel panels/default/panel.cfg --scenario panels/default/demo.scn
 
 test: build
 	@cd build/native && ctest --output-on-failure -j $(JOBS)

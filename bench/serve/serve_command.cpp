@@ -92,7 +92,9 @@ struct CachedPicture {
 class ServedPanel {
 public:
     ServedPanel(Host& host, const PanelConfig& panel, Renderer& renderer)
-        : host_(host), panel_(panel), renderer_(renderer), placements_(panel_placements(host, panel)) {}
+        : host_(host), panel_(panel), renderer_(renderer), placements_(panel_placements(host, panel)) {
+        collect_log();  // what the panel's installation and the demo sent: frame 0
+    }
 
     std::mutex mutex;  // held for every call below
 

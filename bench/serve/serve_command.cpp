@@ -291,7 +291,8 @@ bool parse_ident(const std::string& text, int32_t& out) {
 void reply_json(httplib::Response& res, const nlohmann::json& body, int status = 200) {
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(body.dump(), "application/json");
+    // Window titles are the panel file's bytes, not always UTF-8 (a Windows-1252 degree sign).
+    res.set_content(body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), "application/json");
 }
 
 void reply_error(httplib::Response& res, int status, const std::string& message) {

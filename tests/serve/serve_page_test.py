@@ -7,11 +7,13 @@ a clean stop on SIGTERM. The server is killed whatever happens.
 usage: serve_page_test.py BENCH PANEL [SCENARIO]
 """
 import json
+import os
 import queue
 import re
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.error
@@ -154,13 +156,30 @@ def exercise(page):
     check(advanced >= 5, "frames advance on their own (%d in a second)" % advanced)
 
 
-def main():
-    if len(sys.argv) < 3:
-        print(__doc__)
-        return 2
-    command = [sys.argv[1], "serve", "--panel", sys.argv[2], "--port", "0"]
-    if len(sys.argv) > 3:
-        command += ["--scenario", sys.argv[3]]
+# A panel whose window title is not UTF-8 (Windows-1252, as the simulator's files often are).
+ODD_PANEL = b"""[Window Titles]
+Window00=Cabin 20\xb0
+[Window00]
+size_mm=100,60
+ident=10007
+gauge00=Corvan_Instr!Radios_Toggle, 10,10,38,38,t10007
+"""
+
+
+def exercise_odd_panel(page):
+    status, _, body = page.request("/api/state")
+    check(status == 200, "the state of a panel with a Windows-1252 title is served")
+    windows = json.loads(body)["windows"] if status == 200 else []
+    check(len(windows) == 1 and windows[0]["title"].startswith("Cabin 20"), "its window is listed, got %r" % windows)
+    status, _, body = page.request("/window/10007.png")
+    check(png_size(body) == (100, 60), "its window is drawn")
+    check(page.click(10007, 29, 29)[1].get("gauge", {}).get("name") == "Radios_Toggle", "its toggle is clickable")
+
+
+def serve(bench, panel, scenario, exercise):
+    command = [bench, "serve", "--panel", panel, "--port", "0"]
+    if scenario:
+        command += ["--scenario", scenario]
     server = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
     try:
         lines = queue.Queue()
@@ -186,6 +205,19 @@ def main():
         if server.poll() is None:
             server.kill()
             server.wait()
+    return 0
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        return 2
+    serve(sys.argv[1], sys.argv[2], sys.argv[3] if len(sys.argv) > 3 else None, exercise)
+    with tempfile.TemporaryDirectory() as folder:
+        odd = os.path.join(folder, "panel.cfg")
+        with open(odd, "wb") as f:
+            f.write(ODD_PANEL)
+        serve(sys.argv[1], odd, None, exercise_odd_panel)
     print("%d failed checks" % len(failures) if failures else "all checks passed")
     return 1 if failures else 0
 

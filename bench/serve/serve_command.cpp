@@ -116,22 +116,21 @@ public:
         return it == host_.sim.windows.end() ? w.visible : it->second;
     }
 
-    // The window as a PNG, drawn again only when something changed since the last drawing.
-    std::string picture(size_t index) {
+    // The window's PNG when nothing changed since it was last made (true), or else a new drawing
+    // of it to encode outside the lock and hand back with keep_picture (false).
+    bool picture(size_t index, std::string& png, cairo_surface_t*& drawing, uint64_t& revision) {
         CachedPicture& cached = pictures_[index];
-        if (cached.revision == revision_) return cached.png;
-        cairo_surface_t* surface = render_window(renderer_, panel_, index, placements_[index]);
-        cached.png.clear();
-        cairo_surface_write_to_png_stream(
-            surface,
-            [](void* closure, const unsigned char* data, unsigned int length) {
-                static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-                return CAIRO_STATUS_SUCCESS;
-            },
-            &cached.png);
-        cairo_surface_destroy(surface);
-        cached.revision = revision_;
-        return cached.png;
+        if (cached.revision == revision_) {
+            png = cached.png;
+            return true;
+        }
+        drawing = render_window(renderer_, panel_, index, placements_[index]);
+        revision = revision_;
+        return false;
+    }
+    void keep_picture(size_t index, const std::string& png, uint64_t revision) {
+        CachedPicture& cached = pictures_[index];
+        if (cached.revision == ~uint64_t(0) || revision > cached.revision) cached = CachedPicture{revision, png};
     }
 
     // A mouse action at window pixel (x, y); the JSON answer says where it went.
@@ -332,11 +331,27 @@ void add_routes(httplib::Server& server, ServedPanel& served) {
         int32_t ident = 0;
         if (!parse_ident(req.matches[1], ident)) return reply_error(res, 404, "no such window");
         std::string png;
+        cairo_surface_t* drawing = nullptr;
+        uint64_t revision = 0;
+        int index = -1;
         {
             std::lock_guard lock(served.mutex);
-            int index = served.window_index(ident);
+            index = served.window_index(ident);
             if (index < 0) return reply_error(res, 404, "no such window");
-            png = served.picture(size_t(index));
+            if (served.picture(size_t(index), png, drawing, revision)) drawing = nullptr;
+        }
+        if (drawing) {
+            // Encoding needs nothing of the host: the frames go on meanwhile.
+            cairo_surface_write_to_png_stream(
+                drawing,
+                [](void* closure, const unsigned char* data, unsigned int length) {
+                    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+                    return CAIRO_STATUS_SUCCESS;
+                },
+                &png);
+            cairo_surface_destroy(drawing);
+            std::lock_guard lock(served.mutex);
+            served.keep_picture(size_t(index), png, revision);
         }
         res.set_header("Cache-Control", "no-store");
         res.set_content(png, "image/png");

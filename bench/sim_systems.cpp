@@ -4,7 +4,6 @@
 // brake and the auxiliary fuel pump.
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 #include "bench/sim_model.h"
 
@@ -79,17 +78,12 @@ struct LeverSet {
 };
 constexpr LeverSet kLeverSets[] = {{0x1011C, 0x22E}, {0x10183, 0x22F}, {0x1017F, 0x230}};
 
-// Starter: engaged from the event until a frame passes without one.
+// Starter: engaged from the event until a frame passes without one. What the events did is kept
+// in the simulator itself, under bench-only ids, so that each simulator has its own.
 constexpr uint32_t kVarStarter = 0x233;
 constexpr uint32_t kEventStarter = 0x102FC;
-struct StarterState {
-    bool held = false;     // an event came since the last frame
-    bool engaged = false;  // engaged by the events (not set by hand)
-};
-std::map<const SimModel*, StarterState>& starters() {
-    static std::map<const SimModel*, StarterState> states;
-    return states;
-}
+constexpr uint32_t kStarterHeld = 0xB0010233;     // bench-only: an event came since the last frame
+constexpr uint32_t kStarterByEvent = 0xB0020233;  // bench-only: engaged by the events, not set by hand
 
 double flaps_detent_after(double handle, int direction) {
     if (direction > 0) {
@@ -137,8 +131,8 @@ void add(SimReactions& r) {
         };
 
     r.events[kEventStarter] = [](SimModel& sim, uint32_t) {
-        StarterState& s = starters()[&sim];
-        s.held = s.engaged = true;
+        sim.set(kStarterHeld, 1.0);
+        sim.set(kStarterByEvent, 1.0);
         sim.set(kVarStarter, 1.0);
     };
 
@@ -150,15 +144,11 @@ void add(SimReactions& r) {
         double flaps = std::clamp(sim.get(kVarFlapsHandle), 0.0, kFlapsDetents[2]) * kFlapsFull / kFlapsDetents[2];
         follow(sim, kVarFlapsPosition, flaps, kFlapsFull * dt / kFlapsTravelSeconds);
 
-        auto it = starters().find(&sim);
-        if (it != starters().end()) {
-            StarterState& s = it->second;
-            if (s.held) {
-                s.held = false;
-            } else if (s.engaged) {
-                s.engaged = false;
-                sim.set(kVarStarter, 0.0);
-            }
+        if (sim.get(kStarterHeld) != 0) {
+            sim.set(kStarterHeld, 0.0);
+        } else if (sim.get(kStarterByEvent) != 0) {
+            sim.set(kStarterByEvent, 0.0);
+            sim.set(kVarStarter, 0.0);
         }
     });
 }

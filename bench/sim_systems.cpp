@@ -55,7 +55,9 @@ constexpr double kFlapsDetents[] = {0.0, 8192.0, 16383.0};
 constexpr double kFlapsFull = 16382.0;
 constexpr double kFlapsTravelSeconds = 8.0;
 
-// Trims: a tenth of a degree per event, within each trim's travel.
+// Trims: a tenth of a degree per event, within each trim's travel. Pitch trim is negative nose
+// down: the trim dial reads DN at its negative end, at the top, and the wheel's upper half is
+// its NOSE DN end.
 constexpr double kTrimStep = 0.0017453292519943296;
 struct TrimStep {
     uint32_t event;
@@ -64,8 +66,8 @@ struct TrimStep {
     double limit;  // radians either way
 };
 constexpr TrimStep kTrimSteps[] = {
-    {0x10047, 0x30F, +1.0, 0.523599},  // pitch trim wheel, upper area
-    {0x1004F, 0x30F, -1.0, 0.523599},  // pitch trim wheel, lower area
+    {0x10047, 0x30F, -1.0, 0.523599},  // pitch trim wheel, upper area: nose down, as the wheel and dial read
+    {0x1004F, 0x30F, +1.0, 0.523599},  // pitch trim wheel, lower area: nose up
     {0x102E4, 0x311, -1.0, 0.174533},  // quadrant trim switch, left
     {0x102E5, 0x311, +1.0, 0.174533},  // quadrant trim switch, right
 };

@@ -1,6 +1,7 @@
 // Systems panel gauges loaded as the host loads them: the tooltip texts and the shape of their
 // mouse lists, and readings no scenario can write (NaN, infinities) that must not stick in a
-// smoothed value or turn into a picture index that does not exist.
+// smoothed value or turn into a picture index that does not exist. Also the bench simulator's
+// starter, whose memory must belong to one simulator.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -153,11 +153,11 @@ static double GAUGE_CALL transfer_light_cb(IconElement* e) {
     return s.power_on && token_value(kVarPanelLights) > 0 ? 0.0 : -1.0;
 }
 
-// Both windows: the BCD word behind a literal 1 ("1%02x.%02x").
+// Both windows: the BCD word behind a literal 1 ("1%02x.%02x"); the value is the variable's own.
 static double GAUGE_CALL frequency_cb(StringElement* e) {
-    const uint32_t word = frequency_word(e->source_var[0].var_value.n);
-    frequency_text(e->string, string_capacity(e), word);
-    return double(word);
+    const double v = e->source_var[0].var_value.n;
+    frequency_text(e->string, string_capacity(e), frequency_word(v));
+    return v;
 }
 
 static double GAUGE_CALL knob_cb(IconElement* e) { return com[e - knob].knob_position; }

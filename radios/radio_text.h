@@ -45,10 +45,17 @@ inline void frequency_text(char* out, size_t cap, uint32_t word) {
 // ----------------------------------------------------------------------------------------------
 // ADF
 
-// A frequency in tenths of a kHz: four whole digits and the tenth (0345.0, 1234.5).
+constexpr double kTenthsPerKhz = 10.0;
+constexpr double kAdfThousandKhz = 1000.0;
+
+// A frequency in tenths of a kHz, "0%4.1f" below 1000 kHz and "%4.1f" from there: 345.0 reads
+// 0345.0, 1234.5 reads 1234.5 (and 50.0, below the band, 050.0).
 inline void adf_khz_text(char* out, size_t cap, int32_t tenths) {
     char t[kScratch];
-    int n = tenths < 0 ? -1 : std::snprintf(t, sizeof t, "%04ld.%ld", long(tenths / 10), long(tenths % 10));
+    const double khz = tenths / kTenthsPerKhz;
+    int n = -1;
+    if (tenths >= 0)
+        n = khz < kAdfThousandKhz ? std::snprintf(t, sizeof t, "0%4.1f", khz) : std::snprintf(t, sizeof t, "%4.1f", khz);
     fit_or_dashes(out, cap, t, n);
 }
 

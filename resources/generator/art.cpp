@@ -217,7 +217,14 @@ static void p_lamp(cairo_t* cr, const BitmapEntry& e) {
     radial_glow(cr, W(e) / 2, H(e) / 2, std::min(W(e), H(e)) / 2 - 0.5, e.arg("color", "green"));
 }
 
+// A round part that serves as a gauge's background sits on a panel plate (plate=1): a background's
+// black is drawn as it is, not left transparent.
+static void plate_if_background(cairo_t* cr, const BitmapEntry& e) {
+    if (e.arg("plate") == "1") panel(cr, W(e), H(e));
+}
+
 static void p_round_lamp(cairo_t* cr, const BitmapEntry& e) {
+    plate_if_background(cr, e);
     double r = std::min(W(e), H(e)) / 2;
     cairo_arc(cr, W(e) / 2, H(e) / 2, r - 0.5, 0, 2 * kPi);
     rgb(cr, 110, 110, 115);
@@ -1178,6 +1185,7 @@ static void p_annun_face(cairo_t* cr, const BitmapEntry& e) {
 }
 
 static void p_timer_face(cairo_t* cr, const BitmapEntry& e) {
+    plate_if_background(cr, e);
     cairo_arc(cr, W(e) / 2, H(e) / 2, W(e) / 2 - 1, 0, 2 * kPi);
     rgb(cr, 30, 30, 32);
     cairo_fill(cr);

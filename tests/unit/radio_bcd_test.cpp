@@ -104,11 +104,18 @@ TEST(RadioText, FrequencyTextIsAlwaysSixCharacters) {
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { frequency_text(b, c, 0xFFFFFFFF); }), "1ff.ff");
 }
 
-TEST(RadioText, AdfWindowsPadToFourWholeDigits) {
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 3450); }), "0345.0");
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 12345); }), "1234.5");
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 0); }), "0000.0");
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { adf_khz_text(b, c, 123456); }), "------");
+TEST(RadioText, AdfWindowsPutAZeroBeforeFrequenciesBelow1000) {
+    auto khz = [](int32_t tenths) { return write_into(6, [tenths](char* b, size_t c) { adf_khz_text(b, c, tenths); }); };
+    EXPECT_EQ(khz(3450), "0345.0");
+    EXPECT_EQ(khz(2003), "0200.3");
+    EXPECT_EQ(khz(9999), "0999.9");
+    EXPECT_EQ(khz(10000), "1000.0");
+    EXPECT_EQ(khz(12345), "1234.5");
+    // Below 100 kHz the zero goes before a width of four, not four digits.
+    EXPECT_EQ(khz(500), "050.0");
+    EXPECT_EQ(khz(0), "0 0.0");
+    EXPECT_EQ(khz(123456), "------");
+    EXPECT_EQ(khz(-1), "------");
 }
 
 TEST(RadioText, AdfTimers) {

@@ -4,7 +4,6 @@
 // brake and the auxiliary fuel pump.
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 #include "bench/sim_model.h"
 
@@ -56,7 +55,9 @@ constexpr double kFlapsDetents[] = {0.0, 8192.0, 16383.0};
 constexpr double kFlapsFull = 16382.0;
 constexpr double kFlapsTravelSeconds = 8.0;
 
-// Trims: a tenth of a degree per event, within each trim's travel.
+// Trims: a tenth of a degree per event, within each trim's travel. Pitch trim is negative nose
+// down: the trim dial reads DN at its negative end, at the top, and the wheel's upper half is
+// its NOSE DN end.
 constexpr double kTrimStep = 0.0017453292519943296;
 struct TrimStep {
     uint32_t event;
@@ -65,8 +66,8 @@ struct TrimStep {
     double limit;  // radians either way
 };
 constexpr TrimStep kTrimSteps[] = {
-    {0x10047, 0x30F, +1.0, 0.523599},  // pitch trim wheel, upper area
-    {0x1004F, 0x30F, -1.0, 0.523599},  // pitch trim wheel, lower area
+    {0x10047, 0x30F, -1.0, 0.523599},  // pitch trim wheel, upper area: nose down, as the wheel and dial read
+    {0x1004F, 0x30F, +1.0, 0.523599},  // pitch trim wheel, lower area: nose up
     {0x102E4, 0x311, -1.0, 0.174533},  // quadrant trim switch, left
     {0x102E5, 0x311, +1.0, 0.174533},  // quadrant trim switch, right
 };
@@ -79,17 +80,12 @@ struct LeverSet {
 };
 constexpr LeverSet kLeverSets[] = {{0x1011C, 0x22E}, {0x10183, 0x22F}, {0x1017F, 0x230}};
 
-// Starter: engaged from the event until a frame passes without one.
+// Starter: engaged from the event until a frame passes without one. What the events did is kept
+// in the simulator itself, under bench-only ids, so that each simulator has its own.
 constexpr uint32_t kVarStarter = 0x233;
 constexpr uint32_t kEventStarter = 0x102FC;
-struct StarterState {
-    bool held = false;     // an event came since the last frame
-    bool engaged = false;  // engaged by the events (not set by hand)
-};
-std::map<const SimModel*, StarterState>& starters() {
-    static std::map<const SimModel*, StarterState> states;
-    return states;
-}
+constexpr uint32_t kStarterHeld = 0xB0010233;     // bench-only: an event came since the last frame
+constexpr uint32_t kStarterByEvent = 0xB0020233;  // bench-only: engaged by the events, not set by hand
 
 double flaps_detent_after(double handle, int direction) {
     if (direction > 0) {
@@ -137,8 +133,8 @@ void add(SimReactions& r) {
         };
 
     r.events[kEventStarter] = [](SimModel& sim, uint32_t) {
-        StarterState& s = starters()[&sim];
-        s.held = s.engaged = true;
+        sim.set(kStarterHeld, 1.0);
+        sim.set(kStarterByEvent, 1.0);
         sim.set(kVarStarter, 1.0);
     };
 
@@ -150,15 +146,11 @@ void add(SimReactions& r) {
         double flaps = std::clamp(sim.get(kVarFlapsHandle), 0.0, kFlapsDetents[2]) * kFlapsFull / kFlapsDetents[2];
         follow(sim, kVarFlapsPosition, flaps, kFlapsFull * dt / kFlapsTravelSeconds);
 
-        auto it = starters().find(&sim);
-        if (it != starters().end()) {
-            StarterState& s = it->second;
-            if (s.held) {
-                s.held = false;
-            } else if (s.engaged) {
-                s.engaged = false;
-                sim.set(kVarStarter, 0.0);
-            }
+        if (sim.get(kStarterHeld) != 0) {
+            sim.set(kStarterHeld, 0.0);
+        } else if (sim.get(kStarterByEvent) != 0) {
+            sim.set(kStarterByEvent, 0.0);
+            sim.set(kVarStarter, 0.0);
         }
     });
 }

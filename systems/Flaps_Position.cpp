@@ -1,8 +1,8 @@
 // Flaps_Position — flaps indicator with a needle that moves smoothly to the flaps position.
 // Reads:  0x14A flaps position (0 to 16382).
 // Sends:  nothing.
-// Keeps:  flaps_indicator_value, the smoothed reading (0 at load). The needle freezes while the
-//         simulator reports system 20 failed.
+// Keeps:  flaps_indicator_value, the smoothed reading (0 at load). The needle carries a failure
+//         record for system 20 whose action is none: it goes on moving while that system has failed.
 #include <cmath>
 
 #include "systems/systems_records.h"

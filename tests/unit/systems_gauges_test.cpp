@@ -1,11 +1,13 @@
 // Systems panel gauges loaded as the host loads them: the tooltip texts and the shape of their
 // mouse lists, and readings no scenario can write (NaN, infinities) that must not stick in a
-// smoothed value or turn into a picture index that does not exist.
+// smoothed value or turn into a picture index that does not exist. Also the bench simulator's
+// starter, whose memory must belong to one simulator.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <map>
+#include <new>
 #include <string>
 
 #include "bench/host.h"
@@ -114,4 +116,29 @@ TEST_F(SystemsGauges, LeverSettingsStayWithinTheTravelWhereverTheDragGoes) {
         EXPECT_EQ(host.sim.events[0].id, 0x1011Cu);
         EXPECT_LE(host.sim.events[0].param, 16384u) << y;
     }
+}
+
+// The simulator's starter stays engaged while starter events keep coming and drops out after a
+// frame without one. What it remembers belongs to one simulator: a new simulator built where an
+// old one stood must not inherit it and release a starter that was set by hand.
+TEST(SystemsSimulator, StarterStateBelongsToItsSimulator) {
+    constexpr uint32_t kStarter = 0x233, kStarterEvent = 0x102FC;
+    alignas(SimModel) unsigned char room[sizeof(SimModel)];
+
+    SimModel* first = new (room) SimModel;
+    first->key_event(kStarterEvent, 0);
+    first->advance(first->frame_period);
+    EXPECT_EQ(first->get(kStarter), 1);
+    first->advance(first->frame_period);
+    EXPECT_EQ(first->get(kStarter), 0);
+    first->key_event(kStarterEvent, 0);
+    first->advance(first->frame_period);
+    first->~SimModel();
+
+    SimModel* second = new (room) SimModel;
+    second->set(kStarter, 1);
+    second->advance(second->frame_period);
+    second->advance(second->frame_period);
+    EXPECT_EQ(second->get(kStarter), 1);
+    second->~SimModel();
 }

@@ -1,21 +1,14 @@
 // Mouse routing over a gauge's areas: list order, boxes, buttons, repeats and drags.
 #include <gtest/gtest.h>
 
+#include "tests/unit/recording_handler.h"
+
 #include "bench/host.h"
 
 using namespace bench;
+using namespace recorded;
 
 namespace {
-
-int calls = 0;
-MOUSE_POINT last_point;
-uint32_t last_flags = 0;
-int32_t GAUGE_CALL record(MOUSE_POINT* p, uint32_t flags) {
-    ++calls;
-    last_point = *p;
-    last_flags = flags;
-    return 0;
-}
 
 MOUSERECT areas[] = {
     {.kind = MOUSE_PARENT, .box = {0, 0, 0, 0}, .cursor = CURSOR_NONE, .help_id = 0xAB57},

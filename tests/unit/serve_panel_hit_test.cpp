@@ -2,21 +2,14 @@
 // topmost gauge that takes the button, and repeats of a held button.
 #include <gtest/gtest.h>
 
+#include "tests/unit/recording_handler.h"
+
 #include "bench/serve/panel_hit.h"
 
 using namespace bench;
+using namespace recorded;
 
 namespace {
-
-int calls = 0;
-MOUSE_POINT last_point;
-uint32_t last_flags = 0;
-int32_t GAUGE_CALL record(MOUSE_POINT* p, uint32_t flags) {
-    ++calls;
-    last_point = *p;
-    last_flags = flags;
-    return 0;
-}
 
 // 20 x 10 gauge pixels, left button over the whole face, repeating.
 MOUSERECT lower_areas[] = {

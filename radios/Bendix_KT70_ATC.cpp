@@ -1,27 +1,27 @@
 // Bendix_KT70_ATC — transponder with four digit knobs, code and flight-level display.
 // Reads:  0x26 squawk code, 0x0A panel lights, "(A:PRESSURE ALTITUDE,feet)".
 // Sends:  digit up/down 0x10073-0x10076 / 0x10397-0x1039A, VFR 0x100B3 with 0x1200 (power on).
-// Keeps:  mode knob; click sound, WAVE 30. The records are complete; the mode, code and
-//         flight-level logic is still to come, so the callbacks show the unit switched off.
+// Keeps:  mode knob (OFF 0, ON 4, ALT 5; OFF at every install), the shared transponder power
+//         flag and displayed code; click sound, WAVE 30 (mode buttons only).
 #include "module/click_sound.h"
 #include "radios/transponder_records.h"
 
 using namespace radio;
 using namespace transponder;
 
+constexpr Modes kModes = {.off = 0, .on = 4, .alt = 5};  // SBY 1, TST 2, GND 3 are never taken
+
+static int32_t mode = kModes.off;  // mode-knob picture
 static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
 // Records: elements in drawing order
 
-static double GAUGE_CALL digit_cb(NeedleElement* e);
-static double GAUGE_CALL backlight_cb(IconElement* e);
-static double GAUGE_CALL legend_cb(StringElement* e);
+static double GAUGE_CALL on_legend_cb(StringElement* e);
+static double GAUGE_CALL alt_legend_cb(StringElement* e);
 static double GAUGE_CALL code_cb(StringElement* e);
 static double GAUGE_CALL flight_level_cb(StringElement* e);
 static double GAUGE_CALL mode_knob_cb(IconElement* e);
-static double GAUGE_CALL reply_lamp_cb(IconElement* e);
-static double GAUGE_CALL mask_cb(IconElement* e);
 
 constexpr int32_t kKnobRow = 66;
 constexpr PIXPOINT kKnobPivot = {10, 10};
@@ -34,23 +34,23 @@ static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(59, kKnobRow, kKn
 constexpr PIXPOINT kLegendBox = {16, 14};
 constexpr uint32_t kLegendChars = 3;
 
-static NeedleElement ones_knob = needle(3120, {248, kKnobRow}, kKnobPivot, digit_cb, ones_scale);
-static NeedleElement tens_knob = needle(3120, {185, kKnobRow}, kKnobPivot, digit_cb, tens_scale);
-static NeedleElement hundreds_knob = needle(3120, {122, kKnobRow}, kKnobPivot, digit_cb, hundreds_scale);
-static NeedleElement thousands_knob = needle(3120, {59, kKnobRow}, kKnobPivot, digit_cb, thousands_scale);
+static NeedleElement ones_knob = needle(3120, {248, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
+static NeedleElement tens_knob = needle(3120, {185, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
+static NeedleElement hundreds_knob = needle(3120, {122, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
+static NeedleElement thousands_knob = needle(3120, {59, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
 static IconElement vfr_backlight = icon(3110, {295, 62}, 1, backlight_cb, kLampFailures);
 static IconElement idt_backlight = icon(3100, {14, 17}, 1, backlight_cb, kLampFailures);
 static StringElement fl_legend =
-    digits({53, 25}, kLegendBox, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+    digits({53, 25}, kLegendBox, kLegendChars, kWeightBold, fl_legend_cb, kDisplayFailures);
 static StringElement on_legend =
-    digits({167, 11}, kLegendBox, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+    digits({167, 11}, kLegendBox, kLegendChars, kWeightBold, on_legend_cb, kDisplayFailures);
 static StringElement alt_legend =
-    digits({127, 11}, {24, 14}, kLegendChars, kWeightBold, legend_cb, kDisplayFailures);
+    digits({127, 11}, {24, 14}, kLegendChars, kWeightBold, alt_legend_cb, kDisplayFailures);
 static StringElement code_display = digits({192, 11}, {64, 26}, 4, kWeightBold, code_cb, kDisplayFailures, kVarCode);
 static StringElement flight_level = digits({69, 11}, {48, 26}, 3, kWeightBold, flight_level_cb, kDisplayFailures);
 static IconElement mode_knob = icon(3080, {284, 14}, 6, mode_knob_cb);
 static IconElement reply_lamp = icon(3090, {154, 68}, 1, reply_lamp_cb, kLampFailures);
-static IconElement display_mask = icon(3070, {43, 5}, 1, mask_cb);
+static IconElement display_mask = icon(3070, {43, 5}, 1, display_mask_cb);
 
 static ELEMENT_HEADER* children[] = {
     &ones_knob.header,  &tens_knob.header,    &hundreds_knob.header, &thousands_knob.header,
@@ -67,8 +67,6 @@ static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL vfr(MOUSE_POINT* point, uint32_t flags);
-template <uint32_t Event>
-static int32_t GAUGE_CALL digit_knob(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
     {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
@@ -79,53 +77,67 @@ static MOUSERECT mouse_areas[] = {
     XPDR_AREA(317, 3, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
     XPDR_AREA(319, 18, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
     XPDR_AREA(295, 62, 22, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, vfr),
-    XPDR_AREA(39, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10397>),
-    XPDR_AREA(59, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10073>),
-    XPDR_AREA(102, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10398>),
-    XPDR_AREA(122, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10074>),
-    XPDR_AREA(165, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10399>),
-    XPDR_AREA(185, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10075>),
-    XPDR_AREA(228, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x1039A>),
-    XPDR_AREA(248, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10076>),
+    XPDR_AREA(39, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10397>),
+    XPDR_AREA(59, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10073>),
+    XPDR_AREA(102, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10398>),
+    XPDR_AREA(122, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10074>),
+    XPDR_AREA(165, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10399>),
+    XPDR_AREA(185, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10075>),
+    XPDR_AREA(228, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x1039A>),
+    XPDR_AREA(248, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10076>),
     {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 
 // ----------------------------------------------------------------------------------------------
-// Element callbacks: the unit as it stands switched off
+// Element callbacks
 
-static double GAUGE_CALL digit_cb(NeedleElement*) { return 0.0; }
-static double GAUGE_CALL backlight_cb(IconElement*) { return -1.0; }
+static double GAUGE_CALL on_legend_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), mode == kModes.on ? "ON" : "");
+    return 0.0;
+}
 
-static double GAUGE_CALL legend_cb(StringElement* e) {
-    put_word(e->string, string_capacity(e), "");
+static double GAUGE_CALL alt_legend_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), mode == kModes.alt ? "ALT" : "");
     return 0.0;
 }
 
 static double GAUGE_CALL code_cb(StringElement* e) {
-    put_word(e->string, string_capacity(e), "");
+    code_text(e->string, string_capacity(e), decode_code());
     return 0.0;
 }
+
+static const char kPressureAltitude[] = "(A:PRESSURE ALTITUDE,feet)";
 
 static double GAUGE_CALL flight_level_cb(StringElement* e) {
-    put_word(e->string, string_capacity(e), "");
+    double feet = 0.0;
+    execute_calculator_code(kPressureAltitude, &feet, nullptr, nullptr);
+    flight_level_text(e->string, string_capacity(e), feet);
     return 0.0;
 }
 
-static double GAUGE_CALL mode_knob_cb(IconElement*) { return 0.0; }
-static double GAUGE_CALL reply_lamp_cb(IconElement*) { return -1.0; }
-static double GAUGE_CALL mask_cb(IconElement*) { return 0.0; }
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
 
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) { return 0; }
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) { return 0; }
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) { return 0; }
-static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) {
+    press_off(mode, kModes, sound);
+    return 0;
+}
 
-template <uint32_t Event>
-static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) {
+    press_mode(mode, kModes.on, kModes.alt, sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) {
+    press_mode(mode, kModes.alt, kModes.on, sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) {
+    if (transponder_power_on) trigger_key_event(kEventSetCode, kCodeVfr);
     return 0;
 }
 
@@ -133,7 +145,11 @@ static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
 // Gauge callback
 
 static void GAUGE_CALL kt70_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
-    if (service == PANEL_SERVICE_PRE_INSTALL) click_sound_open(sound, extra, kWaveButtonClick);
+    if (service == PANEL_SERVICE_PRE_INSTALL) {
+        transponder_power_on = false;
+        mode = kModes.off;
+        click_sound_open(sound, extra, kWaveButtonClick);
+    }
     if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
 }
 

@@ -1,29 +1,31 @@
 // Bendix_KT76A_ATC — transponder with four digit knobs over rolling digit drums.
 // Reads:  0x26 squawk code.
 // Sends:  digit up/down 0x10073-0x10076 / 0x10397-0x1039A (power on).
-// Keeps:  mode knob; click sound, WAVE 30. The records are complete; the mode and code logic is
-//         still to come, so the callbacks show the unit switched off.
+// Keeps:  mode knob (OFF 0, ON 2, ALT 3; OFF at every install), the shared transponder power
+//         flag and displayed code; click sound, WAVE 30 (mode buttons only).
 #include "module/click_sound.h"
 #include "radios/transponder_records.h"
 
 using namespace radio;
 using namespace transponder;
 
+constexpr Modes kModes = {.off = 0, .on = 2, .alt = 3};  // SBY 1 and TST 4 are never taken
+
+static int32_t mode = kModes.off;  // mode-knob picture
 static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
 // Records: elements in drawing order (drums thousands to ones, knobs ones to thousands)
 
+template <Place P>
 static double GAUGE_CALL drum_cb(MovingImageElement* e);
-static double GAUGE_CALL digit_cb(NeedleElement* e);
 static double GAUGE_CALL mode_knob_cb(IconElement* e);
-static double GAUGE_CALL reply_lamp_cb(IconElement* e);
 
 constexpr int32_t kDrumRow = 15;
 constexpr double kDrumTop = 0.0;      // a drum's vertical value range: its digit, 0 to 10
 constexpr double kDrumBottom = 10.0;
 
-constexpr MovingImageElement drum(int32_t x) {
+constexpr MovingImageElement drum(int32_t x, MovingImageUpdate update) {
     return {.header = {.element_type = ELEMENT_MOVING_IMAGE,
                        .resource_id = 2360,
                        .position = {x, kDrumRow},
@@ -36,7 +38,7 @@ constexpr MovingImageElement drum(int32_t x) {
             .min_y = kDrumTop,
             .max_y = kDrumBottom,
             .update_x_cb = nullptr,
-            .update_y_cb = drum_cb};
+            .update_y_cb = update};
 }
 
 constexpr int32_t kKnobRow = 42;
@@ -47,14 +49,14 @@ static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobRe
 static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
 static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(132, kKnobRow, kKnobReach);
 
-static MovingImageElement thousands_drum = drum(126);
-static MovingImageElement hundreds_drum = drum(182);
-static MovingImageElement tens_drum = drum(238);
-static MovingImageElement ones_drum = drum(294);
-static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_cb, ones_scale);
-static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_cb, tens_scale);
-static NeedleElement hundreds_knob = needle(2370, {189, kKnobRow}, kKnobPivot, digit_cb, hundreds_scale);
-static NeedleElement thousands_knob = needle(2370, {132, kKnobRow}, kKnobPivot, digit_cb, thousands_scale);
+static MovingImageElement thousands_drum = drum(126, drum_cb<kThousands>);
+static MovingImageElement hundreds_drum = drum(182, drum_cb<kHundreds>);
+static MovingImageElement tens_drum = drum(238, drum_cb<kTens>);
+static MovingImageElement ones_drum = drum(294, drum_cb<kOnes>);
+static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
+static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
+static NeedleElement hundreds_knob = needle(2370, {189, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
+static NeedleElement thousands_knob = needle(2370, {132, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
 static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
 static IconElement reply_lamp = icon(1430, {110, 71}, 1, reply_lamp_cb, kLampFailures);
 
@@ -71,8 +73,6 @@ static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
-template <uint32_t Event>
-static int32_t GAUGE_CALL digit_knob(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
     {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
@@ -80,35 +80,51 @@ static MOUSERECT mouse_areas[] = {
     XPDR_AREA(8, 35, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
     XPDR_AREA(28, 17, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
     XPDR_AREA(50, 22, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
-    XPDR_AREA(114, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10397>),
-    XPDR_AREA(132, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10073>),
-    XPDR_AREA(171, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10398>),
-    XPDR_AREA(189, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10074>),
-    XPDR_AREA(228, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x10399>),
-    XPDR_AREA(246, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10075>),
-    XPDR_AREA(285, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_knob<0x1039A>),
-    XPDR_AREA(303, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_knob<0x10076>),
+    XPDR_AREA(114, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10397>),
+    XPDR_AREA(132, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10073>),
+    XPDR_AREA(171, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10398>),
+    XPDR_AREA(189, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10074>),
+    XPDR_AREA(228, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10399>),
+    XPDR_AREA(246, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10075>),
+    XPDR_AREA(285, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x1039A>),
+    XPDR_AREA(303, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10076>),
     {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 
 // ----------------------------------------------------------------------------------------------
-// Element callbacks: the unit as it stands switched off
+// Element callbacks
 
-static double GAUGE_CALL drum_cb(MovingImageElement*) { return 0.0; }
-static double GAUGE_CALL digit_cb(NeedleElement*) { return 0.0; }
-static double GAUGE_CALL mode_knob_cb(IconElement*) { return 0.0; }
-static double GAUGE_CALL reply_lamp_cb(IconElement*) { return -1.0; }
+// Bit of a drum's draw flags that lights it: set while the unit is on, so the drums go dark
+// with it while still turning with the simulator's code.
+constexpr uint32_t kDrawLuminous = 0x4000;
+
+template <Place P>
+static double GAUGE_CALL drum_cb(MovingImageElement* e) {
+    if (transponder_power_on)
+        e->header.image_flags |= kDrawLuminous;
+    else
+        e->header.image_flags &= ~kDrawLuminous;
+    return code_digit(decode_code(), P);
+}
+
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
 
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) { return 0; }
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) { return 0; }
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) { return 0; }
+static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) {
+    press_off(mode, kModes, sound);
+    return 0;
+}
 
-template <uint32_t Event>
-static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
+static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) {
+    press_mode(mode, kModes.on, kModes.alt, sound);
+    return 0;
+}
+
+static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) {
+    press_mode(mode, kModes.alt, kModes.on, sound);
     return 0;
 }
 
@@ -116,7 +132,11 @@ static int32_t GAUGE_CALL digit_knob(MOUSE_POINT*, uint32_t) {
 // Gauge callback
 
 static void GAUGE_CALL kt76a_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
-    if (service == PANEL_SERVICE_PRE_INSTALL) click_sound_open(sound, extra, kWaveButtonClick);
+    if (service == PANEL_SERVICE_PRE_INSTALL) {
+        transponder_power_on = false;
+        mode = kModes.off;
+        click_sound_open(sound, extra, kWaveButtonClick);
+    }
     if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
 }
 

@@ -10,3 +10,6 @@ bool adf_power_on = false;
 bool audio_panel_present = false;
 bool audio_nav1_ident_active = false;
 bool audio_nav2_ident_active = false;
+
+bool transponder_power_on = false;
+double transponder_code_shown = 0.0;

@@ -12,3 +12,6 @@ extern bool adf_power_on;   // ADF receiver switched on; read by the RMI
 extern bool audio_panel_present;      // an audio panel has been installed: it governs NAV ident audio
 extern bool audio_nav1_ident_active;  // audio panel passes NAV1 ident audio (button in, ident on)
 extern bool audio_nav2_ident_active;  // the same for NAV2
+
+extern bool transponder_power_on;     // transponder on (ON or ALT), one flag for all three models
+extern double transponder_code_shown;  // the squawk as decimal digits (0x1200 reads 1200)

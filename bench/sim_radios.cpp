@@ -1,4 +1,5 @@
-// Simulator reactions: the radio stack's tuning, transfer, ADF set and DME source events.
+// Simulator reactions: the radio stack's tuning, transfer, ADF set and DME source events, the
+// squawk code, the audio panel's transmit and receiver selection, and the NAV identifier audio.
 //
 // COM and NAV frequencies are kept as the BCD words the gauges read. COM standby whole-MHz steps
 // wrap within 118-136, its fraction steps by 25 kHz channels (shown with two decimals: .00 .02
@@ -6,6 +7,12 @@
 // variables carry the readings of the receiver last chosen (NAV1 until a source event says
 // otherwise); the other receiver's readings wait under bench-only ids, 0xB0001174-0xB0001176 for
 // NAV1 and 0xB0002174-0xB0002176 for NAV2, which scenarios may set like any variable.
+//
+// The squawk's digit events step one octal digit alone (7 up gives 0, 0 down gives 7); the set
+// event writes the whole word, whatever it holds. A transmit-select event selects its COM (and
+// deselects the other); sent for the COM already selected it deselects it, so the audio panel's
+// OFF position sticks. The identifier audio of each NAV receiver is kept under the bench-only ids
+// 0xB0001128 (NAV1) and 0xB0002128 (NAV2): 1 heard, 0 silent.
 #include "bench/sim_model.h"
 #include "radios/radio_bcd.h"
 
@@ -105,6 +112,42 @@ void follow(SimModel& sim, uint32_t receiver) {
     sim.set(kDmeSource, receiver);
 }
 
+// Squawk code: four BCD nibbles, thousands in bits 12-15.
+constexpr uint32_t kSquawk = 0x26;
+constexpr uint32_t kSquawkSet = 0x100B3;
+constexpr uint32_t kSquawkUp[] = {0x10076, 0x10075, 0x10074, 0x10073};    // ones to thousands
+constexpr uint32_t kSquawkDown[] = {0x1039A, 0x10399, 0x10398, 0x10397};  // ones to thousands
+constexpr uint32_t kOctalTop = 7;
+
+void step_squawk_digit(SimModel& sim, int place, bool up) {
+    const uint32_t v = radio::frequency_word(sim.get(kSquawk));
+    const int shift = 4 * place;
+    uint32_t d = (v >> shift) & 0xF;
+    if (up) d = d >= kOctalTop ? 0 : d + 1;
+    else d = d == 0 || d > kOctalTop ? kOctalTop : d - 1;
+    sim.set(kSquawk, (v & ~(0xFu << shift)) | d << shift);
+}
+
+// Audio panel: which COM transmits, and whether both receivers are heard.
+constexpr uint32_t kCom1Transmits = 0x36A;
+constexpr uint32_t kCom2Transmits = 0x36B;
+constexpr uint32_t kBothComHeard = 0x36C;
+constexpr uint32_t kCom1TransmitSelect = 0x1039F;
+constexpr uint32_t kCom2TransmitSelect = 0x103A0;
+constexpr uint32_t kBothComToggle = 0x103A1;
+
+void transmit_select(SimModel& sim, uint32_t chosen, uint32_t other) {
+    const bool already = sim.get(chosen) == 1.0 && sim.get(other) == 0.0;
+    sim.set(chosen, already ? 0.0 : 1.0);
+    sim.set(other, 0.0);
+}
+
+// NAV identifier audio: the receiver's identifier heard (bench-only ids).
+struct IdentAudio {
+    uint32_t on_event, off_event, state;
+};
+constexpr IdentAudio kIdentAudio[] = {{0x1012D, 0x10128, 0xB0001128}, {0x1012E, 0x10129, 0xB0002128}};
+
 void add(SimReactions& r) {
     add_tuner(r, kCom1, kComBand);
     add_tuner(r, kCom2, kComBand);
@@ -114,6 +157,18 @@ void add(SimReactions& r) {
     r.events[kAdfSetFrom1000] = [](SimModel& sim, uint32_t p) { set_adf(sim, p, true); };
     r.events[kDmeFollowNav1] = [](SimModel& sim, uint32_t) { follow(sim, 1); };
     r.events[kDmeFollowNav2] = [](SimModel& sim, uint32_t) { follow(sim, 2); };
+    for (int place = 0; place < 4; ++place) {
+        r.events[kSquawkUp[place]] = [place](SimModel& sim, uint32_t) { step_squawk_digit(sim, place, true); };
+        r.events[kSquawkDown[place]] = [place](SimModel& sim, uint32_t) { step_squawk_digit(sim, place, false); };
+    }
+    r.events[kSquawkSet] = [](SimModel& sim, uint32_t p) { sim.set(kSquawk, p); };
+    r.events[kCom1TransmitSelect] = [](SimModel& sim, uint32_t) { transmit_select(sim, kCom1Transmits, kCom2Transmits); };
+    r.events[kCom2TransmitSelect] = [](SimModel& sim, uint32_t) { transmit_select(sim, kCom2Transmits, kCom1Transmits); };
+    r.events[kBothComToggle] = [](SimModel& sim, uint32_t) { sim.set(kBothComHeard, sim.get(kBothComHeard) > 0 ? 0 : 1); };
+    for (const IdentAudio& a : kIdentAudio) {
+        r.events[a.on_event] = [a](SimModel& sim, uint32_t) { sim.set(a.state, 1); };
+        r.events[a.off_event] = [a](SimModel& sim, uint32_t) { sim.set(a.state, 0); };
+    }
 }
 
 SimRegistrar registrar(add);

@@ -162,9 +162,15 @@ void add(SimReactions& r) {
         r.events[kSquawkDown[place]] = [place](SimModel& sim, uint32_t) { step_squawk_digit(sim, place, false); };
     }
     r.events[kSquawkSet] = [](SimModel& sim, uint32_t p) { sim.set(kSquawk, p); };
-    r.events[kCom1TransmitSelect] = [](SimModel& sim, uint32_t) { transmit_select(sim, kCom1Transmits, kCom2Transmits); };
-    r.events[kCom2TransmitSelect] = [](SimModel& sim, uint32_t) { transmit_select(sim, kCom2Transmits, kCom1Transmits); };
-    r.events[kBothComToggle] = [](SimModel& sim, uint32_t) { sim.set(kBothComHeard, sim.get(kBothComHeard) > 0 ? 0 : 1); };
+    r.events[kCom1TransmitSelect] = [](SimModel& sim, uint32_t) {
+        transmit_select(sim, kCom1Transmits, kCom2Transmits);
+    };
+    r.events[kCom2TransmitSelect] = [](SimModel& sim, uint32_t) {
+        transmit_select(sim, kCom2Transmits, kCom1Transmits);
+    };
+    r.events[kBothComToggle] = [](SimModel& sim, uint32_t) {
+        sim.set(kBothComHeard, sim.get(kBothComHeard) > 0 ? 0 : 1);
+    };
     for (const IdentAudio& a : kIdentAudio) {
         r.events[a.on_event] = [a](SimModel& sim, uint32_t) { sim.set(a.state, 1); };
         r.events[a.off_event] = [a](SimModel& sim, uint32_t) { sim.set(a.state, 0); };

@@ -36,8 +36,10 @@ constexpr uint32_t kLegendChars = 3;
 
 static NeedleElement ones_knob = needle(3120, {248, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
 static NeedleElement tens_knob = needle(3120, {185, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
-static NeedleElement hundreds_knob = needle(3120, {122, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
-static NeedleElement thousands_knob = needle(3120, {59, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
+static NeedleElement hundreds_knob =
+    needle(3120, {122, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
+static NeedleElement thousands_knob =
+    needle(3120, {59, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
 static IconElement vfr_backlight = icon(3110, {295, 62}, 1, backlight_cb, kLampFailures);
 static IconElement idt_backlight = icon(3100, {14, 17}, 1, backlight_cb, kLampFailures);
 static StringElement fl_legend =

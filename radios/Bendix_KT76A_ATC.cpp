@@ -55,8 +55,10 @@ static MovingImageElement tens_drum = drum(238, drum_cb<kTens>);
 static MovingImageElement ones_drum = drum(294, drum_cb<kOnes>);
 static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
 static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
-static NeedleElement hundreds_knob = needle(2370, {189, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
-static NeedleElement thousands_knob = needle(2370, {132, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
+static NeedleElement hundreds_knob =
+    needle(2370, {189, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
+static NeedleElement thousands_knob =
+    needle(2370, {132, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
 static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
 static IconElement reply_lamp = icon(1430, {110, 71}, 1, reply_lamp_cb, kLampFailures);
 

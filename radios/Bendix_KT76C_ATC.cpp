@@ -41,7 +41,8 @@ constexpr uint32_t kLegendChars = 3;
 static IconElement idt_backlight = icon(3040, {12, 19}, 1, backlight_cb, kLampFailures);
 static IconElement keypad_backlight = icon(3050, {10, 65}, 1, backlight_cb, kLampFailures);
 static StringElement fl_legend = digits({53, 23}, {16, 14}, kLegendChars, kWeightBold, fl_legend_cb, kDisplayFailures);
-static StringElement alt_legend = digits({125, 14}, {24, 14}, kLegendChars, kWeightBold, alt_legend_cb, kDisplayFailures);
+static StringElement alt_legend =
+    digits({125, 14}, {24, 14}, kLegendChars, kWeightBold, alt_legend_cb, kDisplayFailures);
 static StringElement entry_display = digits({172, 11}, {64, 26}, 4, kWeightBold, entry_cb, kDisplayFailures, kVarCode);
 static StringElement flight_level =
     digits({69, 11}, {48, 26}, 3, kWeightBold, flight_level_cb, kDisplayFailures, kVarAltitudeM);

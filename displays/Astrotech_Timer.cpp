@@ -93,7 +93,9 @@ static double GAUGE_CALL display(StringElement* e) {
     }
     double now = token_value(kVarSimTime);
     if (timer_running) timer_elapsed = now - timer_start;
-    if (!(timer_elapsed < kDaySeconds)) timer_elapsed = 0.0;  // wraps after 24 hours; NaN restarts too
+    // Wraps after 24 hours. A clock set back before the start (or a NaN) restarts at zero too,
+    // rather than showing a negative count such as "-1:59".
+    if (!(timer_elapsed >= 0.0 && timer_elapsed < kDaySeconds)) timer_elapsed = 0.0;
     double seconds = std::trunc(timer_elapsed - kMinuteSeconds * std::floor(timer_elapsed / kMinuteSeconds));
     double rest = timer_elapsed - seconds;
     double minutes = std::trunc(std::trunc(rest - kHourSeconds * std::floor(rest / kHourSeconds)) / kMinuteSeconds);

@@ -131,7 +131,10 @@ static double GAUGE_CALL sweep(NeedleElement* e) {
     }
     set_hidden(e->header, false);
     double tick = e->source_var.var_value.n;
-    if (tick - radar_last_tick > kTicksPerStep) {
+    // A tick count that restarts below the last step would hold the sweep until it caught up, an
+    // infinite one for good: follow a restart at once, and step only on finite counts.
+    if (tick < radar_last_tick) radar_last_tick = std::isfinite(tick) ? tick : 0.0;
+    if (std::isfinite(tick) && tick - radar_last_tick > kTicksPerStep) {
         radar_last_tick = tick;
         if (radar_sweep_rising) {
             if (radar_sweep_angle < kSweepLimit) radar_sweep_angle += kSweepStep;

@@ -4,8 +4,7 @@
 // Keeps:  nothing.
 #include <cstdio>
 
-#include "engine/engine_state.h"
-#include "module/gauge_unit.h"
+#include "engine/dial_gauge.h"
 
 constexpr int32_t kBitmapFace = 4800;
 
@@ -14,27 +13,13 @@ constexpr int32_t kBitmapFace = 4800;
 
 static double GAUGE_CALL readout(StringElement*);
 
-static StringElement readout_string = {
-    .header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {53, 31},
-               .image_flags = kImageUseTransparency | kImageUseErase},
-    .source_var = {{.id = 0x155}},
-    .box = {84, 33}, .char_count = 6, .fg_color = kDigitRed, .bg_color = kDigitBackground,
-    .hilite_color = kDigitHighlight, .font_name = "Quartz", .font_weight = 500, .char_set = 1,
-    .draw_text_flags = kTextCentredSingleLine, .update_cb = readout,
-};
+static StringElement readout_string = digit_readout({53, 31}, {84, 33}, 6, 500, 0x155, readout);
 static ELEMENT_HEADER* face_elements[] = {&readout_string.header, nullptr};
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapFace, .elements = face_elements},
-};
+static StaticImageElement background = face_image(kBitmapFace, face_elements);
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
 
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
-    {.kind = MOUSE_PARENT_END},
-    {.kind = MOUSE_END},
-};
-
-DEFINE_GAUGE(Digital_OAT, root_list, mouse_areas, nullptr);
+static DialAreas mouse_areas = dial_areas();
+DEFINE_GAUGE(Digital_OAT, root_list, mouse_areas.rects, nullptr);
 
 // ----------------------------------------------------------------------------------------------
 // Element callbacks

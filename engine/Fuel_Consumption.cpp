@@ -4,8 +4,7 @@
 // Keeps:  nothing.
 #include <cstdio>
 
-#include "engine/engine_state.h"
-#include "module/gauge_unit.h"
+#include "engine/dial_gauge.h"
 
 constexpr double kPoundsPerGallon = 6.6016;
 constexpr int32_t kBitmapFace = 4810;
@@ -22,27 +21,13 @@ static IconElement legend_icon = {
                .image_flags = kImageUseTransparency | kImageUseErase},
     .scale = 1.0, .num_icons = 3, .update_cb = legend,
 };
-static StringElement readout_string = {
-    .header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {28, 73},
-               .image_flags = kImageUseTransparency | kImageUseErase},
-    .source_var = {{.id = 0x27E}},
-    .box = {144, 32}, .char_count = 9, .fg_color = kDigitRed, .bg_color = kDigitBackground,
-    .hilite_color = kDigitHighlight, .font_name = "Quartz", .font_weight = 400, .char_set = 1,
-    .draw_text_flags = kTextCentredSingleLine, .update_cb = readout,
-};
+static StringElement readout_string = digit_readout({28, 73}, {144, 32}, 9, 400, 0x27E, readout);
 static ELEMENT_HEADER* face_elements[] = {&legend_icon.header, &readout_string.header, nullptr};
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapFace, .elements = face_elements},
-};
+static StaticImageElement background = face_image(kBitmapFace, face_elements);
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
 
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
-    {.kind = MOUSE_PARENT_END},
-    {.kind = MOUSE_END},
-};
-
-DEFINE_GAUGE(Fuel_Consumption, root_list, mouse_areas, nullptr);
+static DialAreas mouse_areas = dial_areas();
+DEFINE_GAUGE(Fuel_Consumption, root_list, mouse_areas.rects, nullptr);
 
 // ----------------------------------------------------------------------------------------------
 // Element callbacks

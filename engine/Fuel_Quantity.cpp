@@ -4,21 +4,14 @@
 // Sends:  nothing.
 // Keeps:  fuel_capacity_left / fuel_capacity_right, taken at install (a capacity of 0 or less
 //         leaves the stored one), read by the warning panel's low-fuel lights.
-#include <iterator>
-
-#include "engine/engine_state.h"
-#include "module/gauge_unit.h"
+#include "engine/dial_gauge.h"
 
 constexpr uint32_t kVarLeftLevel = 0x123;
 constexpr uint32_t kVarLeftCapacity = 0x124;
 constexpr uint32_t kVarRightLevel = 0x129;
 constexpr uint32_t kVarRightCapacity = 0x12A;
-constexpr int32_t kBitmapFace = 4760;
-constexpr int32_t kBitmapNeedle = 4761;  // both needles
-constexpr int32_t kBitmapBezel = 4762;
-constexpr PIXPOINT kNeedlePivot = {20, 6};  // needle picture 120 x 12, pointing right from its pivot
+constexpr int32_t kBitmapFace = 4760, kBitmapNeedle = 4761, kBitmapBezel = 4762;  // one needle picture for both
 constexpr PIXPOINT kPivot = {152, 153};
-constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 
 // ----------------------------------------------------------------------------------------------
 // Records
@@ -30,34 +23,12 @@ static const NONLINEARITY gallons_table[] = {
 
 static double GAUGE_CALL left_gallons(NeedleElement*);
 static double GAUGE_CALL right_gallons(NeedleElement*);
-
-static NeedleElement left_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarLeftLevel}, .update_cb = left_gallons,
-    .nonlinearity_table = gallons_table, .nonlinearity_table_size = std::size(gallons_table),
-};
-static NeedleElement right_needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = kPivot, .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarRightLevel}, .update_cb = right_gallons,
-    .nonlinearity_table = gallons_table, .nonlinearity_table_size = std::size(gallons_table),
-};
-static StaticImageElement bezel = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapBezel, .image_flags = kDrawFlags},
-};
-static ELEMENT_HEADER* dial_elements[] = {&left_needle.header, &right_needle.header, &bezel.header, nullptr};
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapFace, .elements = dial_elements},
-};
-static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
-
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
-    {.kind = MOUSE_PARENT_END},
-    {.kind = MOUSE_END},
-};
-
 static void GAUGE_CALL gauge_callback(GAUGEHDR*, int32_t service, GaugeExtra);
-DEFINE_GAUGE(Fuel_Quantity, root_list, mouse_areas, gauge_callback);
+
+static NeedleElement left = dial_needle(kBitmapNeedle, kPivot, kLongNeedle, kVarLeftLevel, gallons_table, left_gallons);
+static NeedleElement right =
+    dial_needle(kBitmapNeedle, kPivot, kLongNeedle, kVarRightLevel, gallons_table, right_gallons);
+DIAL_GAUGE(Fuel_Quantity, kBitmapFace, kBitmapBezel, dial_areas(), gauge_callback, &left.header, &right.header);
 
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
@@ -74,7 +45,7 @@ static double GAUGE_CALL right_gallons(NeedleElement* e) {
 
 static void GAUGE_CALL gauge_callback(GAUGEHDR*, int32_t service, GaugeExtra) {
     if (service != PANEL_SERVICE_PRE_INSTALL) return;
-    double left = token_value(kVarLeftCapacity), right = token_value(kVarRightCapacity);
-    if (left > 0.0) fuel_capacity_left = left;
-    if (right > 0.0) fuel_capacity_right = right;
+    double left_capacity = token_value(kVarLeftCapacity), right_capacity = token_value(kVarRightCapacity);
+    if (left_capacity > 0.0) fuel_capacity_left = left_capacity;
+    if (right_capacity > 0.0) fuel_capacity_right = right_capacity;
 }

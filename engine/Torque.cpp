@@ -2,48 +2,16 @@
 // Reads:  0x275 engine torque (the needle's source; the host places it by the table).
 // Sends:  nothing.
 // Keeps:  nothing.
-#include <iterator>
+#include "engine/dial_gauge.h"
 
-#include "module/gauge_unit.h"
-
-constexpr int32_t kBitmapFace = 4700;
-constexpr int32_t kBitmapNeedle = 4701;
-// Needle picture 120 x 12, pointing right from its pivot.
-constexpr PIXPOINT kNeedlePivot = {20, 6};
-constexpr int32_t kBitmapBezel = 4702;
-constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
-
-// ----------------------------------------------------------------------------------------------
-// Records
+constexpr int32_t kBitmapFace = 4700, kBitmapNeedle = 4701, kBitmapBezel = 4702;
 
 // The first and last rows bound the needle's travel.
 static const NONLINEARITY dial_table[] = {
-    {{75, 204}, -0.04818181818181819},
-    {{62, 188}, 0},
-    {{242, 154}, 0.4818181818181818},
-    {{227, 219}, 0.5781818181818181},
+    {{75, 204}, -0.04818181818181819}, {{62, 188}, 0},
+    {{242, 154}, 0.4818181818181818},  {{227, 219}, 0.5781818181818181},
     {{227, 219}, 0.7227272727272727},
 };
 
-static NeedleElement needle = {
-    .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapNeedle, .position = {151, 156},
-               .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .source_var = {.id = 0x275},
-    .nonlinearity_table = dial_table, .nonlinearity_table_size = std::size(dial_table),
-};
-static StaticImageElement bezel = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapBezel, .image_flags = kDrawFlags},
-};
-static ELEMENT_HEADER* dial_elements[] = {&needle.header, &bezel.header, nullptr};
-static StaticImageElement background = {
-    .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = kBitmapFace, .elements = dial_elements},
-};
-static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
-
-static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
-    {.kind = MOUSE_PARENT_END},
-    {.kind = MOUSE_END},
-};
-
-DEFINE_GAUGE(Torque, root_list, mouse_areas, nullptr);
+static NeedleElement needle = dial_needle(kBitmapNeedle, {151, 156}, kLongNeedle, 0x275, dial_table);
+DIAL_GAUGE(Torque, kBitmapFace, kBitmapBezel, dial_areas(), nullptr, &needle.header);

@@ -124,14 +124,6 @@ TEST(PanelCfg, IdentsByNameOrNumber) {
     EXPECT_FALSE(parse_panel_ident("99999999999999", id));
 }
 
-TEST(PanelCfg, BinaryGarbageIsReportedNotFatal) {
-    std::string junk = "[Window00]\nsize_mm=10,10\n";
-    for (int i = 0; i < 512; ++i) junk += char((i * 37) & 0xFF);
-    PanelConfig p = parse(junk);
-    EXPECT_FALSE(p.errors.empty());
-    EXPECT_EQ(p.windows.size(), 1u);
-}
-
 // The default panel reads cleanly and places every gauge of the module at least once, on
 // windows with distinct idents, every gauge inside its window.
 TEST(DefaultPanel, PlacesAllGaugesOfTheModule) {

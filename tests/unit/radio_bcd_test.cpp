@@ -1,5 +1,6 @@
 // Radio frequency arithmetic: BCD words and their components, the ADF's split frequency and its
-// set parameter, the bounded window texts, and the bench simulator's tuning of the same words.
+// set parameter, the bounded window texts at the edges the radio scenarios do not reach, and the
+// bench simulator's tuning of the same words.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -100,17 +101,13 @@ std::string write_into(size_t count, Write write) {
 }
 
 TEST(RadioText, FrequencyTextIsAlwaysSixCharacters) {
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { frequency_text(b, c, 0x1802); }), "118.02");
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { frequency_text(b, c, 0xFFFFFFFF); }), "1ff.ff");
 }
 
 TEST(RadioText, AdfWindowsPutAZeroBeforeFrequenciesBelow1000) {
     auto khz = [](int32_t tenths) { return write_into(6, [tenths](char* b, size_t c) { adf_khz_text(b, c, tenths); }); };
-    EXPECT_EQ(khz(3450), "0345.0");
-    EXPECT_EQ(khz(2003), "0200.3");
     EXPECT_EQ(khz(9999), "0999.9");
     EXPECT_EQ(khz(10000), "1000.0");
-    EXPECT_EQ(khz(12345), "1234.5");
     // Below 100 kHz the zero goes before a width of four, not four digits.
     EXPECT_EQ(khz(500), "050.0");
     EXPECT_EQ(khz(0), "0 0.0");
@@ -119,10 +116,7 @@ TEST(RadioText, AdfWindowsPutAZeroBeforeFrequenciesBelow1000) {
 }
 
 TEST(RadioText, AdfTimers) {
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 125.4); }), "02:05");
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 59.9); }), "00:59");
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 6005); }), "100:05");
-    EXPECT_EQ(write_into(6, [](char* b, size_t c) { flight_timer_text(b, c, 3725); }), "01:02");
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { flight_timer_text(b, c, 3599); }), "00:59");
     for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 6e7})
         EXPECT_EQ(write_into(6, [bad](char* b, size_t c) { elapsed_timer_text(b, c, bad); }), "------") << bad;
@@ -130,17 +124,11 @@ TEST(RadioText, AdfTimers) {
 
 TEST(RadioText, DmeReadings) {
     auto distance = [](double x) { return write_into(4, [x](char* b, size_t c) { dme_distance_text(b, c, x); }); };
-    EXPECT_EQ(distance(12.34), "12.3");
-    EXPECT_EQ(distance(0.0), "0.0 ");
     EXPECT_EQ(distance(-0.0), "0.0 ");
-    EXPECT_EQ(distance(150.4), "0150");
-    EXPECT_EQ(distance(99.97), "0100");
     EXPECT_EQ(distance(9999.4), "9999");
     EXPECT_EQ(distance(9999.6), "----");
     auto speed = [](double x) { return write_into(4, [x](char* b, size_t c) { dme_whole_text(b, c, x, 3); }); };
     auto time = [](double x) { return write_into(2, [x](char* b, size_t c) { dme_whole_text(b, c, x, 2); }); };
-    EXPECT_EQ(speed(95), "095");
-    EXPECT_EQ(time(7), "07");
     EXPECT_EQ(time(99.4), "99");
     EXPECT_EQ(time(150), "--");
     for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300}) {

@@ -29,6 +29,7 @@ constexpr ModeOff kModesOff[] = {
     {0x318, 0x102F0, {}},                                  // flight director (toggle)
     {0x6A, 0x10117, {&AutopilotState::ap_hdg_mode}},       // heading hold
     {0x69, 0x1011B, {&AutopilotState::ap_nav_mode}},       // NAV hold
+    // altitude hold, with the module's three vertical modes
     {0x6C, 0x10118, {&AutopilotState::ap_alt_hold, &AutopilotState::ap_alt_armed, &AutopilotState::ap_vs_mode}},
     {0x71, 0x1011A, {&AutopilotState::ap_bc_mode}},        // back-course hold
     {0x70, 0x10116, {&AutopilotState::ap_apr_mode}},       // approach hold

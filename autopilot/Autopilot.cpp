@@ -5,6 +5,8 @@
 // Sends:  the simulator's autopilot mode events in the module's order (see the handlers).
 // Keeps:  AutopilotState (vertical modes, lateral mode mirrors, power-up and lamp tests);
 //         click sound, WAVE 30.
+#include <algorithm>
+
 #include "autopilot/autopilot_state.h"
 #include "module/click_sound.h"
 #include "module/gauge_unit.h"
@@ -42,7 +44,7 @@ constexpr int32_t kLampTestCycles = 36;
 constexpr double kAltStep = 500.0;
 constexpr double kAltStepDownFrom = 800.0;  // DN lowers the armed target only from here
 constexpr double kVsStep = 100.0;
-constexpr double kVsStepLimit = 2900.0;     // the copy stays within ±3000 ft/min
+constexpr double kVsLimit = 3000.0;         // ft/min either way
 constexpr double kPitchUpLimit = -15.0;     // nose-up negative
 constexpr double kPitchDownLimit = 10.0;
 
@@ -50,6 +52,7 @@ constexpr int32_t kBitmapFace = 4900;
 constexpr int32_t kBitmapFirstButton = 4901;  // two pictures per button, in the order below
 constexpr int32_t kBitmapLamp = 4925;         // every button lamp
 constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
+constexpr uint32_t kHelpAutopilot = 0xAB01;  // the host's help text for the panel
 
 static ClickSound sound;
 static AutopilotState& ap = autopilot_state;
@@ -124,7 +127,7 @@ static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t);
     {.kind = MOUSE_CHILD, .box = {x, y, 39, 30}, .cursor = CURSOR_HAND, .mouse_flags = MOUSE_LEFTSINGLE,    \
      .handler = fn}
 static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
+    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = kHelpAutopilot},
     BUTTON(60, 22, press_hdg),
     BUTTON(108, 22, press_nav),
     BUTTON(156, 22, press_apr),
@@ -307,8 +310,13 @@ static int32_t GAUGE_CALL press_test(MOUSE_POINT*, uint32_t) {
     return 0;
 }
 
-// The pitch wheel acts only with the simulator's autopilot engaged; no click sound.
+// The pitch wheel acts only with the simulator's autopilot engaged; no click sound. Each press
+// first takes the targets the simulator is flying into the module's copies, so that a step is
+// made from them (the selector's ENG and ARM set the simulator's targets without touching the
+// copies), and a vertical-speed target never leaves ±3000 ft/min whatever the simulator reads.
 static bool wheel_live() { return ap.ap_powered && token_value(kVarApEngaged) > 0.0; }
+
+static double vs_bounded(double fpm) { return std::clamp(fpm, -kVsLimit, kVsLimit); }
 
 static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
@@ -318,25 +326,33 @@ static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
         ap.ap_alt_target = token_value(kVarAltTarget) + kAltStep;
         send(kEventSetAltTarget, ap.ap_alt_target);
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target <= kVsStepLimit) {
-        ap.ap_vs_target = token_value(kVarVsTarget) + kVsStep;
-        send(kEventSetVsTarget, ap.ap_vs_target);
+    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
+        ap.ap_vs_target = token_value(kVarVsTarget);
+        if (ap.ap_vs_target <= kVsLimit - kVsStep) {
+            ap.ap_vs_target = vs_bounded(ap.ap_vs_target + kVsStep);
+            send(kEventSetVsTarget, ap.ap_vs_target);
+        }
     }
     return 0;
 }
 
-// Steps the module's copies without reading the simulator first.
 static int32_t GAUGE_CALL wheel_down(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
     if (token_value(kVarAttitudeHold) > 0.0 && token_value(kVarPitch) < kPitchDownLimit) send(kEventPitchDown);
     if (!(token_value(kVarAltHold) > 0.0)) return 0;
-    if (ap.ap_alt_armed && ap.ap_alt_target >= kAltStepDownFrom) {
-        ap.ap_alt_target -= kAltStep;
-        send(kEventSetAltTarget, ap.ap_alt_target);
+    if (ap.ap_alt_armed) {
+        ap.ap_alt_target = token_value(kVarAltTarget);
+        if (ap.ap_alt_target >= kAltStepDownFrom) {
+            ap.ap_alt_target -= kAltStep;
+            send(kEventSetAltTarget, ap.ap_alt_target);
+        }
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target >= -kVsStepLimit) {
-        ap.ap_vs_target -= kVsStep;
-        send(kEventSetVsTarget, ap.ap_vs_target);
+    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
+        ap.ap_vs_target = token_value(kVarVsTarget);
+        if (ap.ap_vs_target >= -(kVsLimit - kVsStep)) {
+            ap.ap_vs_target = vs_bounded(ap.ap_vs_target - kVsStep);
+            send(kEventSetVsTarget, ap.ap_vs_target);
+        }
     }
     return 0;
 }

@@ -1,12 +1,31 @@
 // Master_Lights — master warning and master caution lights; a click acknowledges a light.
-// Reads:  nothing yet (the warning panel's flags and the simulator's clock will drive the flashing).
+// Reads:  master_warning, master_caution (the warning panel's flags); 0x25C simulator time.
 // Sends:  nothing.
-// Keeps:  master_warning_ack, master_caution_ack (false at load). No sound. The lights are not
-//         drawn while the simulator reports system 20 failed.
+// Keeps:  master_warning_ack, master_caution_ack (false at load, kept across re-install). No sound.
+//         The lights are not drawn while the simulator reports system 20 failed.
+#include <cmath>
+
+#include "engine/engine_state.h"
 #include "systems/systems_records.h"
+
+constexpr uint32_t kVarSimTime = 0x25C;
+constexpr double kFlashPeriod = 0.5;        // seconds
+constexpr double kWarningLitAfter = 0.25;   // lit for the last quarter second of each period
+constexpr double kCautionLitAfter = 0.3;    // lit for the last 0.2 s of each period
 
 static bool master_warning_ack = false;
 static bool master_caution_ack = false;
+
+// One light: the warning panel's flag it shows, the pilot's acknowledgement, and whether the flag
+// was up at the light's last update.
+struct MasterLight {
+    const bool* condition;
+    bool* acknowledged;
+    bool condition_seen;
+    double lit_after;
+};
+static MasterLight master_warning_light = {&master_warning, &master_warning_ack, false, kWarningLitAfter};
+static MasterLight master_caution_light = {&master_caution, &master_caution_ack, false, kCautionLitAfter};
 
 static double GAUGE_CALL warning_light(IconElement*);
 static double GAUGE_CALL caution_light(IconElement*);
@@ -14,12 +33,12 @@ static int32_t GAUGE_CALL warning_click(MOUSE_POINT*, uint32_t);
 static int32_t GAUGE_CALL caution_click(MOUSE_POINT*, uint32_t);
 
 // ----------------------------------------------------------------------------------------------
-// Records
+// Records: warning, then caution.
 
 static const FAILURE_RECORD light_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
-static IconElement warning = icon_image(3170, {0, 0}, 1, 0, &warning_light, kDrawLamp, light_failures);
-static IconElement caution = icon_image(3180, {80, 0}, 1, 0, &caution_light, kDrawLamp, light_failures);
+static IconElement warning = icon_image(3170, {0, 0}, 1, kVarSimTime, &warning_light, kDrawLamp, light_failures);
+static IconElement caution = icon_image(3180, {80, 0}, 1, kVarSimTime, &caution_light, kDrawLamp, light_failures);
 static ELEMENT_HEADER* children[] = {&warning.header, &caution.header, nullptr};
 static StaticImageElement background = background_image(3160, children);
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
@@ -32,13 +51,23 @@ static MouseList<kMouseListRoom> mouse_areas = gauge_areas(0, {
 DEFINE_GAUGE(Master_Lights, root_list, mouse_areas.rects, nullptr);
 
 // ----------------------------------------------------------------------------------------------
-// Element callbacks: dark until the warning panel reports.
+// Element callbacks: each light flashes with a half-second period while its flag is up and it is
+// not acknowledged. An acknowledgement silences the condition present, not the ones to come: a
+// flag that comes up anew clears it, so a later warning flashes rather than staying dark.
 
-static double GAUGE_CALL warning_light(IconElement*) { return kIconHidden; }
-static double GAUGE_CALL caution_light(IconElement*) { return kIconHidden; }
+static double light(MasterLight& l, double time) {
+    bool up = *l.condition;
+    if (up && !l.condition_seen) *l.acknowledged = false;
+    l.condition_seen = up;
+    bool lit = up && !*l.acknowledged && std::fmod(time, kFlashPeriod) > l.lit_after;
+    return lit ? kIconShown : kIconHidden;
+}
+
+static double GAUGE_CALL warning_light(IconElement* e) { return light(master_warning_light, e->source_var.var_value.n); }
+static double GAUGE_CALL caution_light(IconElement* e) { return light(master_caution_light, e->source_var.var_value.n); }
 
 // ----------------------------------------------------------------------------------------------
-// Mouse handlers
+// Mouse handlers: a click acknowledges its light, a second click takes the acknowledgement back.
 
 static int32_t GAUGE_CALL warning_click(MOUSE_POINT*, uint32_t) {
     master_warning_ack = !master_warning_ack;

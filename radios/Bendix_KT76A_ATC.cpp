@@ -15,11 +15,12 @@ static int32_t mode = kModes.off;  // mode-knob picture
 static ClickSound sound;
 
 // ----------------------------------------------------------------------------------------------
-// Records: elements in drawing order (drums thousands to ones, knobs ones to thousands)
+// Records: elements in drawing order (the mode knob, the drums, then the digit knobs, which
+// overlap the drum windows' lower edge; drums and knobs thousands to ones)
 
+static double GAUGE_CALL mode_knob_cb(IconElement* e);
 template <Place P>
 static double GAUGE_CALL drum_cb(MovingImageElement* e);
-static double GAUGE_CALL mode_knob_cb(IconElement* e);
 
 constexpr int32_t kDrumRow = 15;
 constexpr double kDrumTop = 0.0;      // a drum's vertical value range: its digit, 0 to 10
@@ -44,28 +45,28 @@ constexpr MovingImageElement drum(int32_t x, MovingImageUpdate update) {
 constexpr int32_t kKnobRow = 42;
 constexpr PIXPOINT kKnobPivot = {9, 9};
 constexpr int32_t kKnobReach = 9;
-static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(303, kKnobRow, kKnobReach);
-static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobReach);
-static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
 static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(132, kKnobRow, kKnobReach);
+static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
+static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobReach);
+static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(303, kKnobRow, kKnobReach);
 
+static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
 static MovingImageElement thousands_drum = drum(126, drum_cb<kThousands>);
 static MovingImageElement hundreds_drum = drum(182, drum_cb<kHundreds>);
 static MovingImageElement tens_drum = drum(238, drum_cb<kTens>);
 static MovingImageElement ones_drum = drum(294, drum_cb<kOnes>);
-static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
-static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
-static NeedleElement hundreds_knob =
-    needle(2370, {189, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
 static NeedleElement thousands_knob =
     needle(2370, {132, kKnobRow}, kKnobPivot, digit_knob_cb<kThousands>, thousands_scale);
-static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
+static NeedleElement hundreds_knob =
+    needle(2370, {189, kKnobRow}, kKnobPivot, digit_knob_cb<kHundreds>, hundreds_scale);
+static NeedleElement tens_knob = needle(2370, {246, kKnobRow}, kKnobPivot, digit_knob_cb<kTens>, tens_scale);
+static NeedleElement ones_knob = needle(2370, {303, kKnobRow}, kKnobPivot, digit_knob_cb<kOnes>, ones_scale);
 static IconElement reply_lamp = icon(1430, {110, 71}, 1, reply_lamp_cb, kLampFailures);
 
 static ELEMENT_HEADER* children[] = {
-    &thousands_drum.header, &hundreds_drum.header, &tens_drum.header,      &ones_drum.header,
-    &ones_knob.header,      &tens_knob.header,     &hundreds_knob.header,  &thousands_knob.header,
-    &mode_knob.header,      &reply_lamp.header,    nullptr};
+    &mode_knob.header,      &thousands_drum.header, &hundreds_drum.header, &tens_drum.header,
+    &ones_drum.header,      &thousands_knob.header, &hundreds_knob.header, &tens_knob.header,
+    &ones_knob.header,      &reply_lamp.header,     nullptr};
 static StaticImageElement panel = background(2340, children);
 static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 
@@ -97,6 +98,8 @@ static MOUSERECT mouse_areas[] = {
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
 
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
+
 // Bit of a drum's draw flags that lights it: set while the unit is on, so the drums go dark
 // with it while still turning with the simulator's code.
 constexpr uint32_t kDrawLuminous = 0x4000;
@@ -109,8 +112,6 @@ static double GAUGE_CALL drum_cb(MovingImageElement* e) {
         e->header.image_flags &= ~kDrawLuminous;
     return code_digit(decode_code(), P);
 }
-
-static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
 
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers

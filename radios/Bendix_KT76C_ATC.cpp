@@ -31,29 +31,29 @@ static ClickSound sound;
 // ----------------------------------------------------------------------------------------------
 // Records: elements in drawing order
 
-static double GAUGE_CALL alt_legend_cb(StringElement* e);
+static double GAUGE_CALL mode_knob_cb(IconElement* e);
 static double GAUGE_CALL entry_cb(StringElement* e);
 static double GAUGE_CALL flight_level_cb(StringElement* e);
-static double GAUGE_CALL mode_knob_cb(IconElement* e);
+static double GAUGE_CALL alt_legend_cb(StringElement* e);
 
 constexpr uint32_t kLegendChars = 3;
 
-static IconElement idt_backlight = icon(3040, {12, 19}, 1, backlight_cb, kLampFailures);
-static IconElement keypad_backlight = icon(3050, {10, 65}, 1, backlight_cb, kLampFailures);
-static StringElement fl_legend = digits({53, 23}, {16, 14}, kLegendChars, kWeightBold, fl_legend_cb, kDisplayFailures);
-static StringElement alt_legend =
-    digits({125, 14}, {24, 14}, kLegendChars, kWeightBold, alt_legend_cb, kDisplayFailures);
+static IconElement mode_knob = icon(3020, {283, 20}, 5, mode_knob_cb);
 static StringElement entry_display = digits({172, 11}, {64, 26}, 4, kWeightBold, entry_cb, kDisplayFailures, kVarCode);
 static StringElement flight_level =
     digits({69, 11}, {48, 26}, 3, kWeightBold, flight_level_cb, kDisplayFailures, kVarAltitudeM);
-static IconElement mode_knob = icon(3020, {283, 20}, 5, mode_knob_cb);
+static StringElement fl_legend = digits({53, 23}, {16, 14}, kLegendChars, kWeightBold, fl_legend_cb, kDisplayFailures);
+static StringElement alt_legend =
+    digits({125, 14}, {24, 14}, kLegendChars, kWeightBold, alt_legend_cb, kDisplayFailures);
 static IconElement reply_lamp = icon(3030, {17, 43}, 1, reply_lamp_cb, kLampFailures);
 static IconElement display_mask = icon(3010, {44, 7}, 1, display_mask_cb);
+static IconElement idt_backlight = icon(3040, {12, 19}, 1, backlight_cb, kLampFailures);
+static IconElement keypad_backlight = icon(3050, {10, 65}, 1, backlight_cb, kLampFailures);
 
 static ELEMENT_HEADER* children[] = {
-    &idt_backlight.header, &keypad_backlight.header, &fl_legend.header,  &alt_legend.header,
-    &entry_display.header, &flight_level.header,     &mode_knob.header,  &reply_lamp.header,
-    &display_mask.header,  nullptr};
+    &mode_knob.header,   &entry_display.header, &flight_level.header,  &fl_legend.header,
+    &alt_legend.header,  &reply_lamp.header,    &display_mask.header,  &idt_backlight.header,
+    &keypad_backlight.header, nullptr};
 static StaticImageElement panel = background(3000, children);
 static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 
@@ -96,10 +96,7 @@ static MOUSERECT mouse_areas[] = {
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
 
-static double GAUGE_CALL alt_legend_cb(StringElement* e) {
-    put_word(e->string, string_capacity(e), mode == kModes.alt ? "ALT" : "");
-    return 0.0;
-}
+static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
 
 // The entry as typed so far, underscores for the digits still to come; the simulator's code once
 // complete. The code is decoded in every state, so the shared displayed code stays current.
@@ -123,7 +120,10 @@ static double GAUGE_CALL flight_level_cb(StringElement* e) {
     return 0.0;
 }
 
-static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
+static double GAUGE_CALL alt_legend_cb(StringElement* e) {
+    put_word(e->string, string_capacity(e), mode == kModes.alt ? "ALT" : "");
+    return 0.0;
+}
 
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers

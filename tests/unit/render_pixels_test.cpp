@@ -1,6 +1,6 @@
 // The renderer's geometry as a user sees it, on small records and bitmaps of the test's own:
 // needles through their scale tables, icons, hidden elements, transparency, strings, sliders,
-// moving images, sprites and panel windows.
+// moving images, sprites, panel lighting and panel windows.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -250,6 +250,25 @@ TEST_F(RenderPixels, StringIsCentredInItsBoxWithItsSelectionHighlighted) {
     }
     EXPECT_GE(yellow_right, 0);
     EXPECT_LT(yellow_right, red_left);
+}
+
+TEST_F(RenderPixels, LuminousElementsAloneTakeTheLightWhileThePanelLightsAreOn) {
+    StaticImageElement lamp = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 22, .position = {10, 10},
+                                          .image_flags = kImageUseLuminous | kImageUseTransparency}};
+    StaticImageElement face = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 22, .position = {60, 10}}};
+    place({&lamp.header, &face.header});
+    SimModel sim;
+    renderer->light_from(sim);
+    draw();
+    EXPECT_EQ(pixel(15, 15), kBlue);
+    sim.set(0x0A, 1);
+    draw();
+    uint32_t lit = pixel(15, 15);
+    EXPECT_EQ(lit & 0xFF, 0xFFu);
+    EXPECT_GT(lit >> 16, (lit >> 8) & 0xFF);  // warm: more red than green is added
+    EXPECT_GT((lit >> 8) & 0xFF, 0u);
+    EXPECT_EQ(pixel(65, 15), kBlue);  // not luminous: as by day
+    EXPECT_EQ(pixel(40, 40), kGrey);  // the light stays on the lamp's own pixels
 }
 
 TEST_F(RenderPixels, SliderMovesByValueTimesScale) {

@@ -27,7 +27,8 @@ constexpr double kTextWidthShare = 0.96;     // most of a box's width a string's
 constexpr const char* kFallbackFamily = "Liberation Sans";
 constexpr double kSheetMaxZoom = 4.0;        // contact sheet: most a small gauge is enlarged
 constexpr uint32_t kVarPanelLights = 0x0A;
-constexpr double kBacklight[3] = {0.30, 0.20, 0.07};  // warm lamp light added to lit elements
+constexpr double kBacklight[3] = {1.0, 0.8, 0.55};  // colour of the lamps behind lit elements
+constexpr double kBacklightStrength = 0.45;         // share of a lit element's own light added
 
 double rad(double degrees) { return degrees / kDegrees; }
 
@@ -506,14 +507,24 @@ void Renderer::draw_gauge(cairo_t* cr, const Placement& placement) {
             break;
         }
         if (lit) {
+            // The light: the element's own pixels, warmed and added again at part of their strength,
+            // so that legends and lit faces glow while its dark parts stay dark.
             cairo_pattern_t* drawn = cairo_pop_group(cr);
             cairo_set_source(cr, drawn);
             cairo_paint(cr);
-            cairo_save(cr);
-            cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+            cairo_push_group(cr);
+            cairo_set_source(cr, drawn);
+            cairo_paint(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_MULTIPLY);
             cairo_set_source_rgb(cr, kBacklight[0], kBacklight[1], kBacklight[2]);
             cairo_mask(cr, drawn);
+            cairo_pattern_t* light = cairo_pop_group(cr);
+            cairo_save(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+            cairo_set_source(cr, light);
+            cairo_paint_with_alpha(cr, kBacklightStrength);
             cairo_restore(cr);
+            cairo_pattern_destroy(light);
             cairo_pattern_destroy(drawn);
         }
     }

@@ -24,8 +24,9 @@
 //   face, "Arial" Liberation Sans), the selected range in the highlight colour; a black background
 //   is transparent. Characters a face lacks come from Liberation Sans.
 // - Panel lighting: while the simulator's panel lights (token 0x0A) are above 0, an element with
-//   the luminous draw flag (0x4000) is drawn lit: its own pixels get a warm backlight added, as
-//   lamps behind the face would give. Other elements look the same by day and by night.
+//   the luminous draw flag (0x4000) is drawn lit: its own pixels, warmed, are added to it again,
+//   so its legends and light parts glow as with lamps behind the face while its dark parts stay
+//   dark. Other elements look the same by day and by night.
 // - A bitmap the module lacks is drawn as a framed magenta box with its id.
 #pragma once
 

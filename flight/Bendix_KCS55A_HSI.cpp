@@ -180,8 +180,9 @@ static double GAUGE_CALL hdg_flag(IconElement*) {
     return failed ? 0.0 : -1.0;
 }
 
+// The glideslope-valid token is an integer: a reading such as 0.5 counts as 0, not valid.
 static double GAUGE_CALL glideslope_pointer(SliderElement* e) {
-    set_hidden(e->header, !nav1_power_on || e->source_var_x.var_value.n == 0.0);
+    set_hidden(e->header, !nav1_power_on || token_as_int(e->source_var_x.var_value.n) == 0);
     return e->source_var_y.var_value.n;
 }
 

@@ -83,6 +83,7 @@ struct FAILURE_RECORD {
 constexpr uint32_t kImageUseTransparency = 0x1;
 constexpr uint32_t kImageUseErase = 0x2;
 constexpr uint32_t kImageUseBright = 0x4;
+constexpr uint32_t kImageUseLuminous = 0x4000;  // drawn lit while the panel lights are on
 constexpr uint32_t kImageHidden = 0x40000000;  // set at run time to hide an element
 
 struct ELEMENT_HEADER {

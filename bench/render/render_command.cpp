@@ -95,6 +95,7 @@ bool render_window_hook(Host& host, const std::string& panel_path, int32_t ident
     for (size_t i = 0; i < panel.windows.size(); ++i)
         if (panel.windows[i].ident == ident) {
             Renderer renderer(module_bitmaps(host.module()));
+            renderer.light_from(host.sim);
             return write_window(renderer, host, panel, i, png, error);
         }
     error = panel_path + " has no window with ident " + std::to_string(ident);
@@ -105,6 +106,7 @@ struct HookRegistrar {
     HookRegistrar() {
         render_hooks().gauge = [](Host& host, Placement& p, const std::string& png, std::string& error) {
             Renderer renderer(module_bitmaps(host.module()));
+            renderer.light_from(host.sim);
             return write_gauge(renderer, p, png, error);
         };
         render_hooks().window = render_window_hook;
@@ -279,6 +281,7 @@ int render_panel(const std::string& module_path) {
     host.frame();
 
     Renderer renderer(module_bitmaps(host.module()));
+    renderer.light_from(host.sim);
     bool ok = true;
     if (!options.scenario.empty()) ok = play_demo(host, panel, renderer, options.scenario);
 

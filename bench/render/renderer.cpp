@@ -26,6 +26,9 @@ constexpr double kTextInkHeight = 0.72;      // digit height as a share of a str
 constexpr double kTextWidthShare = 0.96;     // most of a box's width a string's characters take
 constexpr const char* kFallbackFamily = "Liberation Sans";
 constexpr double kSheetMaxZoom = 4.0;        // contact sheet: most a small gauge is enlarged
+constexpr uint32_t kVarPanelLights = 0x0A;
+constexpr double kBacklight[3] = {1.0, 0.8, 0.55};  // colour of the lamps behind lit elements
+constexpr double kBacklightStrength = 0.45;         // share of a lit element's own light added
 
 double rad(double degrees) { return degrees / kDegrees; }
 
@@ -437,7 +440,10 @@ void Renderer::draw_sprite(cairo_t* cr, const ElementSlot& slot, double k) {
 // ----------------------------------------------------------------------------------------------
 // Gauges
 
+bool Renderer::panel_lights_on() const { return sim_ && sim_->get(kVarPanelLights) > 0; }
+
 void Renderer::draw_gauge(cairo_t* cr, const Placement& placement) {
+    bool lights = panel_lights_on();
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
     double k = std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx));
@@ -455,6 +461,9 @@ void Renderer::draw_gauge(cairo_t* cr, const Placement& placement) {
         }
         if (!shown) continue;
         bool root = slot.depth == 0;
+        // A lit element is drawn into a group first, so that its own pixels can take the light.
+        bool lit = lights && (h->image_flags & kImageUseLuminous);
+        if (lit) cairo_push_group(cr);
         switch (h->element_type) {
         case ELEMENT_STATIC_IMAGE: {
             cairo_save(cr);
@@ -496,6 +505,27 @@ void Renderer::draw_gauge(cairo_t* cr, const Placement& placement) {
             break;
         default:
             break;
+        }
+        if (lit) {
+            // The light: the element's own pixels, warmed and added again at part of their strength,
+            // so that legends and lit faces glow while its dark parts stay dark.
+            cairo_pattern_t* drawn = cairo_pop_group(cr);
+            cairo_set_source(cr, drawn);
+            cairo_paint(cr);
+            cairo_push_group(cr);
+            cairo_set_source(cr, drawn);
+            cairo_paint(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_MULTIPLY);
+            cairo_set_source_rgb(cr, kBacklight[0], kBacklight[1], kBacklight[2]);
+            cairo_mask(cr, drawn);
+            cairo_pattern_t* light = cairo_pop_group(cr);
+            cairo_save(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+            cairo_set_source(cr, light);
+            cairo_paint_with_alpha(cr, kBacklightStrength);
+            cairo_restore(cr);
+            cairo_pattern_destroy(light);
+            cairo_pattern_destroy(drawn);
         }
     }
 }

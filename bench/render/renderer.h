@@ -23,6 +23,10 @@
 // - String: the text as drawn, centred in its box in its font ("Quartz" is the DSEG7 seven-segment
 //   face, "Arial" Liberation Sans), the selected range in the highlight colour; a black background
 //   is transparent. Characters a face lacks come from Liberation Sans.
+// - Panel lighting: while the simulator's panel lights (token 0x0A) are above 0, an element with
+//   the luminous draw flag (0x4000) is drawn lit: its own pixels, warmed, are added to it again,
+//   so its legends and light parts glow as with lamps behind the face while its dark parts stay
+//   dark. Other elements look the same by day and by night.
 // - A bitmap the module lacks is drawn as a framed magenta box with its id.
 #pragma once
 
@@ -65,6 +69,10 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
+    // Lit elements follow this simulator's panel lights; without one nothing is drawn lit.
+    void light_from(const SimModel& sim) { sim_ = &sim; }
+    bool panel_lights_on() const;
+
     // A gauge's size in its own pixels: the size of its root background.
     void gauge_size(const GAUGEHDR* gauge, int& w, int& h);
     // Draws a placement as the last frame left it, in gauge pixels under cr's current transform.
@@ -95,6 +103,7 @@ private:
     void draw_sprite(cairo_t* cr, const ElementSlot& slot, double k);
 
     BitmapSource source_;
+    const SimModel* sim_ = nullptr;
     std::map<std::tuple<int32_t, bool, int>, Bitmap> bitmaps_;  // id, keyed, k in 1/64 steps
     std::map<std::pair<std::string, bool>, cairo_font_face_t*> faces_;
     std::map<const StringElement*, TextStyle> text_styles_;

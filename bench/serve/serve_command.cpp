@@ -479,6 +479,7 @@ int serve_panel(const std::string& module_path) {
     install_panel(host, panel);
     host.frame();
     Renderer renderer(module_bitmaps(host.module()));
+    renderer.light_from(host.sim);
     if (!options.scenario.empty() && !play_demo(host, panel, renderer, options.scenario))
         std::fprintf(stderr, "%s: the demo had errors; serving the panel as it stands\n", options.scenario.c_str());
 

@@ -1,6 +1,6 @@
 // The renderer's geometry as a user sees it, on small records and bitmaps of the test's own:
 // needles through their scale tables, icons, hidden elements, transparency, strings, sliders,
-// moving images, sprites and panel windows.
+// moving images, sprites, panel lighting and panel windows.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -130,21 +130,7 @@ protected:
     NeedleElement needle = {};
 };
 
-// The bar is 40 long: table points 40 pixels from the pivot are where its tip lands.
-const std::vector<NONLINEARITY> kDial = {
-    {{90, 50}, 0},    // right
-    {{50, 10}, 10},   // up
-    {{10, 50}, 20},   // left
-};
-
-TEST_F(RenderPixels, NeedleAtATableValuePointsAtThatRowsPixel) {
-    for (const NONLINEARITY& row : kDial) {
-        double tx = 0, ty = 0;
-        needle_tip(kDial, row.value, tx, ty);
-        EXPECT_LE(std::hypot(tx - row.pt.x, ty - row.pt.y), 2.0) << "value " << row.value << " tip " << tx << "," << ty;
-    }
-}
-
+// Where each table row's needle lands on the module's own dials is checked in render_needles_test.
 TEST_F(RenderPixels, NeedleBetweenRowsInterpolatesByAngleNotByPixel) {
     // Rows at different distances: half-way by angle is 45 degrees up-right; half-way between the
     // two pixels would be only 27 degrees.
@@ -157,16 +143,6 @@ TEST_F(RenderPixels, NeedleBetweenRowsInterpolatesByAngleNotByPixel) {
     std::vector<NONLINEARITY> descending = {{{90, 50}, 10}, {{50, 10}, 0}};
     needle_tip(descending, 2.5, tx, ty);
     EXPECT_NEAR(std::atan2(50 - ty, tx - 50) * 180 / M_PI, 67.5, 2.5);
-}
-
-TEST_F(RenderPixels, NeedleOutOfRangeStopsAtTheEndRow) {
-    double tx = 0, ty = 0;
-    needle_tip(kDial, 75, tx, ty);
-    EXPECT_LE(std::hypot(tx - 10, ty - 50), 2.0);
-    needle_tip(kDial, -30, tx, ty);
-    EXPECT_LE(std::hypot(tx - 90, ty - 50), 2.0);
-    needle_tip(kDial, std::nan(""), tx, ty);
-    EXPECT_LE(std::hypot(tx - 90, ty - 50), 2.0);
 }
 
 TEST_F(RenderPixels, NeedleWithoutTableTurnsClockwiseByItsValueInDegrees) {
@@ -250,6 +226,28 @@ TEST_F(RenderPixels, StringIsCentredInItsBoxWithItsSelectionHighlighted) {
     }
     EXPECT_GE(yellow_right, 0);
     EXPECT_LT(yellow_right, red_left);
+}
+
+TEST_F(RenderPixels, LuminousElementsAloneTakeTheLightWhileThePanelLightsAreOn) {
+    constexpr uint32_t kFace = 0x808080;
+    bitmaps[23] = make_dib(10, 10, [](int, int) { return kFace; });
+    StaticImageElement lamp = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {10, 10},
+                                          .image_flags = kImageUseLuminous | kImageUseTransparency}};
+    StaticImageElement face = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {60, 10}}};
+    place({&lamp.header, &face.header});
+    SimModel sim;
+    renderer->light_from(sim);
+    draw();
+    EXPECT_EQ(pixel(15, 15), kFace);
+    sim.set(0x0A, 1);
+    draw();
+    uint32_t lit = pixel(15, 15);
+    int red = int(lit >> 16), green = int((lit >> 8) & 0xFF), blue = int(lit & 0xFF);
+    EXPECT_GT(blue, 0x80);                  // brighter
+    EXPECT_GT(red - 0x80, blue - 0x80 + 10);  // and warmer
+    EXPECT_GE(red, green);
+    EXPECT_EQ(pixel(65, 15), kFace);  // not luminous: as by day
+    EXPECT_EQ(pixel(40, 40), kGrey);  // the light stays on the lamp's own pixels
 }
 
 TEST_F(RenderPixels, SliderMovesByValueTimesScale) {

@@ -9,10 +9,11 @@ all: build
 setup:
 	@bash scripts/setup.sh
 
-# Configure once, then build; explicit rules because make skips pattern rules for phony targets.
+# Configure every time, so that a build folder from before takes the preset's current settings, then build;
+# explicit rules because make skips pattern rules for phony targets.
 define preset_rule
 build-$(1): setup
-	@test -f build/$(1)/build.ninja || cmake --preset $(1) >/dev/null
+	@cmake --preset $(1) >/dev/null
 	@cmake --build --preset $(1) -j $(JOBS)
 endef
 $(foreach p,$(PRESETS) release,$(eval $(call preset_rule,$(p))))
@@ -31,6 +32,7 @@ serve: release-tools
 	@build/release/corvan-bench serve --panel panels/default/panel.cfg --scenario panels/default/demo.scn
 
 test: build
+	@scripts/runs_i386.sh || echo "make test: the win32 product's runs under 32-bit Wine are skipped: this machine cannot run 32-bit x86 programs"
 	@cd build/native && ctest --output-on-failure -j $(JOBS)
 
 perf: release-tools

@@ -42,7 +42,7 @@ constexpr uint32_t kVarParkingBrake = 0x143;
 constexpr uint32_t kVarSuction = 0x161;
 constexpr uint32_t kVarFire = 0x377;
 
-constexpr double kIttLimitCelsius = 800.0;
+constexpr double kIttLimitRankine = 1931.67;  // 800 C: compared with the token as it stands, not a converted sum
 constexpr double kOilPressureMin = 8640.0;   // 60 psi in pounds per square foot
 constexpr double kFuelPressureMin = 1440.0;  // 10 psi
 constexpr double kBusLiveVolts = 20.0;
@@ -70,7 +70,7 @@ static double tank_gallons(double capacity, uint32_t level_var) {
     return capacity * token_value(level_var) / kFullTankLevel;
 }
 
-static bool itt_hot() { return rankine_to_celsius(token_value(kVarItt)) > kIttLimitCelsius; }
+static bool itt_hot() { return token_value(kVarItt) > kIttLimitRankine; }
 static bool pitot_1_off() { return !pitot_heat_1_on; }
 static bool oil_pressure_low() { return token_value(kVarOilPressure) < kOilPressureMin; }
 static bool pitot_2_off() { return !pitot_heat_2_on; }

@@ -20,6 +20,12 @@
 #define GAUGE_CALL
 #endif
 
+// Limits decide the same way on every build only if doubles are computed in SSE2 registers: the
+// x87 stack keeps extra precision and 117 + 95/100 no longer equals 117.95.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+#error "build for i386 with -msse2 -mfpmath=sse (x87 arithmetic decides limits differently)"
+#endif
+
 #if defined(_WIN32)
 #define GAUGE_EXPORT extern "C" __declspec(dllexport)
 #else

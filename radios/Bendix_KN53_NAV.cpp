@@ -48,9 +48,9 @@ constexpr NavTwin kNav[kNavCount] = {
 
 constexpr int32_t kNavWholeMhzMax = 117;    // whole-up only below
 constexpr int32_t kNavWholeMhzMin = 108;    // whole-down only above
-constexpr double kNavFractionMax = 117.95;  // fraction-up only below
-constexpr double kNavFractionMin = 108.05;  // fraction-down only from here up
-constexpr double kHundredthsPerMhz = 100.0;
+constexpr int32_t kNavFractionMaxKhz = 117950;  // fraction-up only below
+constexpr int32_t kNavFractionMinKhz = 108050;  // fraction-down only from here up
+constexpr int32_t kKhzPerMhz = 1000, kKhzPerHundredth = 10;
 
 enum NavKnob : int32_t { kKnobOff = 0, kKnobOn = 1, kKnobIdent = 2 };
 
@@ -186,7 +186,10 @@ static uint32_t standby_word(int t) { return frequency_word(token_value(kNav[t].
 static void refresh_whole(int t) { nav[t].standby_whole_mhz = nav_whole_mhz(standby_word(t)); }
 static void refresh_hundredths(int t) { nav[t].standby_hundredths = frequency_hundredths(standby_word(t)); }
 
-static double standby_mhz(int t) { return nav[t].standby_whole_mhz + nav[t].standby_hundredths / kHundredthsPerMhz; }
+// In whole kHz: the limits are met exactly, whatever the rounding of a sum of doubles.
+static int32_t standby_khz(int t) {
+    return int32_t(nav[t].standby_whole_mhz) * kKhzPerMhz + int32_t(nav[t].standby_hundredths) * kKhzPerHundredth;
+}
 
 static int32_t GAUGE_CALL whole_up(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
@@ -205,14 +208,14 @@ static int32_t GAUGE_CALL whole_down(MOUSE_POINT* point, uint32_t) {
 static int32_t GAUGE_CALL fraction_up(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
     refresh_hundredths(t);
-    if (standby_mhz(t) < kNavFractionMax && *kNav[t].power_on) trigger_key_event(kNav[t].fraction_up, 0);
+    if (standby_khz(t) < kNavFractionMaxKhz && *kNav[t].power_on) trigger_key_event(kNav[t].fraction_up, 0);
     return 0;
 }
 
 static int32_t GAUGE_CALL fraction_down(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
     refresh_hundredths(t);
-    if (standby_mhz(t) >= kNavFractionMin && *kNav[t].power_on) trigger_key_event(kNav[t].fraction_down, 0);
+    if (standby_khz(t) >= kNavFractionMinKhz && *kNav[t].power_on) trigger_key_event(kNav[t].fraction_down, 0);
     return 0;
 }
 

@@ -36,9 +36,9 @@ constexpr ComTwin kCom[kComCount] = {
 
 constexpr int32_t kComWholeMhzMax = 136;      // whole-up only below
 constexpr int32_t kComWholeMhzMin = 118;      // whole-down only above
-constexpr double kComFractionMax = 136.975;   // fraction-up only below
-constexpr double kComFractionMin = 118.0;     // fraction-down only above
-constexpr double kHundredthsPerMhz = 100.0;
+constexpr int32_t kComFractionMaxKhz = 136975;  // fraction-up only below
+constexpr int32_t kComFractionMinKhz = 118000;  // fraction-down only above
+constexpr int32_t kKhzPerMhz = 1000, kKhzPerHundredth = 10;
 
 enum ComKnob : int32_t { kKnobOff = 0, kKnobOn = 1 };
 
@@ -174,7 +174,10 @@ static uint32_t standby_word(int t) { return frequency_word(token_value(kCom[t].
 static void refresh_whole(int t) { com[t].standby_whole_mhz = com_whole_mhz(standby_word(t)); }
 static void refresh_hundredths(int t) { com[t].standby_hundredths = frequency_hundredths(standby_word(t)); }
 
-static double standby_mhz(int t) { return com[t].standby_whole_mhz + com[t].standby_hundredths / kHundredthsPerMhz; }
+// In whole kHz: the limits are met exactly, whatever the rounding of a sum of doubles.
+static int32_t standby_khz(int t) {
+    return int32_t(com[t].standby_whole_mhz) * kKhzPerMhz + int32_t(com[t].standby_hundredths) * kKhzPerHundredth;
+}
 
 static int32_t GAUGE_CALL whole_up(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
@@ -193,14 +196,14 @@ static int32_t GAUGE_CALL whole_down(MOUSE_POINT* point, uint32_t) {
 static int32_t GAUGE_CALL fraction_up(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
     refresh_hundredths(t);
-    if (standby_mhz(t) < kComFractionMax && com[t].power_on) trigger_key_event(kCom[t].fraction_up, 0);
+    if (standby_khz(t) < kComFractionMaxKhz && com[t].power_on) trigger_key_event(kCom[t].fraction_up, 0);
     return 0;
 }
 
 static int32_t GAUGE_CALL fraction_down(MOUSE_POINT* point, uint32_t) {
     const int t = twin_of(point->gauge);
     refresh_hundredths(t);
-    if (standby_mhz(t) > kComFractionMin && com[t].power_on) trigger_key_event(kCom[t].fraction_down, 0);
+    if (standby_khz(t) > kComFractionMinKhz && com[t].power_on) trigger_key_event(kCom[t].fraction_down, 0);
     return 0;
 }
 

@@ -13,23 +13,40 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+# 32-bit Wine runs the product itself (build/win32), where the kernel runs 32-bit programs. The two
+# are named together so that the resolver finds a matching set (with -t bookworm it does not).
+wine32=()
+if "$(dirname "$0")/runs_i386.sh"; then
+  wine32=(wine32:i386 libwine:i386)
+fi
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  installed "$p" || missing+=("$p")
+done
+missing32=()
+for p in "${wine32[@]}"; do
+  installed "$p" || { missing32=("${wine32[@]}"); break; }
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "setup: installing ${missing[*]}"
+all=("${missing[@]}" "${missing32[@]}")
+echo "setup: installing ${all[*]}"
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
+if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
-if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+if [ ${#missing[@]} -gt 0 ] && ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
   # The package index can be out of step with the release; the release's own set installs.
   $SUDO apt-get install -y -qq --no-install-recommends -t bookworm "${missing[@]}"
+fi
+if [ ${#missing32[@]} -gt 0 ]; then
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing32[@]}"
 fi

@@ -1,5 +1,6 @@
 # Every test of the project, run by ctest from the native build: unit tests, scenario suites
-# natively and under wine64, the static check of the product and short fuzz runs.
+# natively, under wine64 and on the product itself under 32-bit Wine, the static check of the
+# product and short fuzz runs.
 
 find_package(GTest REQUIRED)
 
@@ -18,7 +19,8 @@ add_dependencies(unit_tests corvan_module)
 gtest_discover_tests(unit_tests WORKING_DIRECTORY ${CORVAN_ROOT} DISCOVERY_MODE PRE_TEST
                      PROPERTIES ENVIRONMENT "CORVAN_MODULE=${CMAKE_BINARY_DIR}/Corvan_Instr.so")
 
-# One test per scenario folder, natively and under Wine.
+# One test per scenario folder: natively, under wine64, and on the product (build/win32) under
+# 32-bit Wine, which reports itself skipped, with the reason, where 32-bit programs cannot run.
 file(GLOB_RECURSE CORVAN_SCENARIOS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/scenarios/*.scn)
 set(CORVAN_SCENARIO_DIRS "")
 foreach(scn ${CORVAN_SCENARIOS})
@@ -39,13 +41,26 @@ foreach(dir ${CORVAN_SCENARIO_DIRS})
            COMMAND ${CORVAN_ROOT}/tests/wine/run_bench.sh run ${files}
            WORKING_DIRECTORY ${CORVAN_ROOT})
   set_tests_properties(scenarios.wine.${family} PROPERTIES RESOURCE_LOCK wine TIMEOUT 900)
+  add_test(NAME scenarios.wine32.${family}
+           COMMAND ${CORVAN_ROOT}/tests/wine/run_bench.sh --win32 run ${files}
+           WORKING_DIRECTORY ${CORVAN_ROOT})
+  set_tests_properties(scenarios.wine32.${family} PROPERTIES RESOURCE_LOCK wine32 TIMEOUT 900 SKIP_RETURN_CODE 77)
 endforeach()
+
+# The product's arithmetic and sound under 32-bit Wine, and the one-line skip where it cannot run.
+add_test(NAME wine32.float_check COMMAND ${CORVAN_ROOT}/tests/wine/run_bench.sh --win32 --program corvan-float-check.exe
+         WORKING_DIRECTORY ${CORVAN_ROOT})
+add_test(NAME wine32.sound COMMAND ${CORVAN_ROOT}/tests/wine/sound_test.sh --win32 WORKING_DIRECTORY ${CORVAN_ROOT})
+set_tests_properties(wine32.float_check wine32.sound PROPERTIES RESOURCE_LOCK wine32 TIMEOUT 600 SKIP_RETURN_CODE 77)
+add_test(NAME wine32.skip_reason WORKING_DIRECTORY ${CORVAN_ROOT} COMMAND sh -c [=[
+  out="$(CORVAN_NO_I386=1 tests/wine/run_bench.sh --win32 run none.scn)"; rc=$?; echo "$out"
+  [ $rc -eq 77 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && printf '%s' "$out" | grep -q '^skipped: .*32-bit']=])
 
 # Bad input: the runner reports it by file and line and never crashes.
 add_test(NAME bench.bad_input COMMAND ${CORVAN_ROOT}/tests/bench_bad_input.sh $<TARGET_FILE:corvan-bench>
          WORKING_DIRECTORY ${CORVAN_ROOT})
 
-# The product, checked statically: this kernel cannot run 32-bit code.
+# The product, checked statically as well: its format, exports, imports and resources.
 add_test(NAME product.win32_pe_check COMMAND ${CORVAN_ROOT}/tests/check_win32_product.sh
          ${CORVAN_ROOT}/build/win32/Corvan_Instr.gau WORKING_DIRECTORY ${CORVAN_ROOT})
 

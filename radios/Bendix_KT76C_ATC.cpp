@@ -60,9 +60,6 @@ static ELEMENT_HEADER* root_list[] = {&panel.header, nullptr};
 // ----------------------------------------------------------------------------------------------
 // Records: mouse areas
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT* point, uint32_t flags);
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT* point, uint32_t flags);
 template <int Digit>
 static int32_t GAUGE_CALL key(MOUSE_POINT* point, uint32_t flags);
 static int32_t GAUGE_CALL clear(MOUSE_POINT* point, uint32_t flags);
@@ -74,11 +71,11 @@ constexpr int32_t kKeyRow = 65;
 static MOUSERECT mouse_areas[] = {
     {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE, .help_id = 0},
     {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .help_id = kTooltipHelp},
-    XPDR_AREA(265, 48, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_off),
+    XPDR_AREA(265, 48, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, off_button<mode, kModes, sound>),
     XPDR_LABEL(265, 30, 21, 15),  // SBY
     XPDR_LABEL(275, 15, 21, 15),  // TST
-    XPDR_AREA(297, 10, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_on),
-    XPDR_AREA(319, 20, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, mode_alt),
+    XPDR_AREA(297, 10, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, on_button<mode, kModes, sound>),
+    XPDR_AREA(319, 20, 21, 15, CURSOR_HAND, MOUSE_LEFTSINGLE, alt_button<mode, kModes, sound>),
     KEY_AREA(10, key<0>),
     KEY_AREA(41, key<1>),
     KEY_AREA(72, key<2>),
@@ -128,21 +125,6 @@ static double GAUGE_CALL alt_legend_cb(StringElement* e) {
 // ----------------------------------------------------------------------------------------------
 // Mouse handlers
 
-static int32_t GAUGE_CALL mode_off(MOUSE_POINT*, uint32_t) {
-    press_off(mode, kModes, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_on(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.on, kModes.alt, sound);
-    return 0;
-}
-
-static int32_t GAUGE_CALL mode_alt(MOUSE_POINT*, uint32_t) {
-    press_mode(mode, kModes.alt, kModes.on, sound);
-    return 0;
-}
-
 // A digit key: starts a new entry after a complete one, and hands the simulator the code with the
 // fourth digit.
 template <int Digit>
@@ -181,13 +163,8 @@ static int32_t GAUGE_CALL vfr(MOUSE_POINT*, uint32_t) {
 // Gauge callback
 
 static void GAUGE_CALL kt76c_callback(GAUGEHDR*, int32_t service, GaugeExtra extra) {
-    if (service == PANEL_SERVICE_PRE_INSTALL) {
-        transponder_power_on = false;
-        mode = kModes.off;
-        entry.state = kEntryComplete;
-        click_sound_open(sound, extra, kWaveButtonClick);
-    }
-    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+    mode_lifecycle(service, extra, mode, kModes, sound);
+    if (service == PANEL_SERVICE_PRE_INSTALL) entry.state = kEntryComplete;
 }
 
 DEFINE_GAUGE(Bendix_KT76C_ATC, root_list, mouse_areas, kt76c_callback);

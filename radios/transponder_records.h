@@ -149,6 +149,36 @@ inline void press_mode(int32_t& mode, int32_t target, int32_t other, ClickSound&
     }
 }
 
+// The OFF, ON and ALT buttons of one model, bound to its mode knob, mode numbers and click.
+template <int32_t& Mode, const Modes& M, ClickSound& Sound>
+int32_t GAUGE_CALL off_button(MOUSE_POINT*, uint32_t) {
+    press_off(Mode, M, Sound);
+    return 0;
+}
+
+template <int32_t& Mode, const Modes& M, ClickSound& Sound>
+int32_t GAUGE_CALL on_button(MOUSE_POINT*, uint32_t) {
+    press_mode(Mode, M.on, M.alt, Sound);
+    return 0;
+}
+
+template <int32_t& Mode, const Modes& M, ClickSound& Sound>
+int32_t GAUGE_CALL alt_button(MOUSE_POINT*, uint32_t) {
+    press_mode(Mode, M.alt, M.on, Sound);
+    return 0;
+}
+
+// Install and kill, the same on every model: each install switches the shared power off and its
+// own knob to OFF.
+inline void mode_lifecycle(int32_t service, GaugeExtra extra, int32_t& mode, const Modes& m, ClickSound& sound) {
+    if (service == PANEL_SERVICE_PRE_INSTALL) {
+        transponder_power_on = false;
+        mode = m.off;
+        click_sound_open(sound, extra, kWaveButtonClick);
+    }
+    if (service == PANEL_SERVICE_PRE_KILL) click_sound_close(sound);
+}
+
 // Digit knob halves of the KT70 and KT76A: the digit's event, only while the unit is on.
 template <uint32_t Event>
 int32_t GAUGE_CALL digit_step(MOUSE_POINT*, uint32_t) {
@@ -162,9 +192,9 @@ int32_t GAUGE_CALL digit_step(MOUSE_POINT*, uint32_t) {
 #define DIGIT_KNOB_SCALE(x, y, reach) \
     {{{x, (y) - (reach)}, transponder::kDigitUp}, {{x, (y) + (reach)}, transponder::kDigitDown}}
 
-// A click area of a transponder.
-#define XPDR_AREA(x, y, w, h, cur, fl, fn) \
-    {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = cur, .help_id = 0, .mouse_flags = fl, .handler = fn}
+// A click area of a transponder (the handler last, so a template's commas need no parentheses).
+#define XPDR_AREA(x, y, w, h, cur, fl, ...) \
+    {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = cur, .help_id = 0, .mouse_flags = fl, .handler = __VA_ARGS__}
 // An area that shows a hand over a knob label and does nothing.
 #define XPDR_LABEL(x, y, w, h) \
     {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = CURSOR_HAND, .help_id = 0, .mouse_flags = MOUSE_LEFTSINGLE}

@@ -48,6 +48,7 @@
 #include "bench/panel_cfg.h"
 #include "bench/render/renderer.h"
 #include "bench/scenario.h"
+#include "bench/serve/fast_png.h"
 #include "bench/serve/panel_hit.h"
 #include "bench/serve/serve_page.h"
 #include "bench/serve/session_record.h"
@@ -103,6 +104,7 @@ struct Press {
 
 struct CachedPicture {
     uint64_t revision = ~uint64_t(0);
+    uint64_t signature = 0;  // what the window's gauges showed (window_signature)
     std::string png;
 };
 
@@ -201,10 +203,13 @@ public:
     // of it to encode outside the lock and hand back with keep_picture (false).
     bool picture(size_t index, std::string& png, cairo_surface_t*& drawing, uint64_t& revision) {
         CachedPicture& cached = pictures_[index];
-        if (cached.revision == revision_) {
+        uint64_t signature = window_signature(index);
+        if (cached.revision == revision_ || (cached.signature == signature && !cached.png.empty())) {
+            cached.revision = revision_;
             png = cached.png;
             return true;
         }
+        pending_signature_[index] = signature;
         drawing = render_window(renderer_, panel_, index, placements_[index]);
         cairo_t* cr = cairo_create(drawing);
         mark_missing(cr, panel_.windows[index], placements_[index]);
@@ -214,7 +219,8 @@ public:
     }
     void keep_picture(size_t index, const std::string& png, uint64_t revision) {
         CachedPicture& cached = pictures_[index];
-        if (cached.revision == ~uint64_t(0) || revision > cached.revision) cached = CachedPicture{revision, png};
+        if (cached.revision == ~uint64_t(0) || revision > cached.revision)
+            cached = CachedPicture{revision, pending_signature_[index], png};
     }
 
     // A mouse action at window pixel (x, y); the JSON answer says where it went.
@@ -355,6 +361,31 @@ public:
     }
 
 private:
+    // A hash of everything the window's gauges drew in the last frame: when it is unchanged the
+    // picture is too, and the page gets the one it had without a new drawing.
+    uint64_t window_signature(size_t index) const {
+        uint64_t h = 1469598103934665603ull;
+        auto mix = [&h](const void* data, size_t size) {
+            const unsigned char* b = static_cast<const unsigned char*>(data);
+            for (size_t i = 0; i < size; ++i) h = (h ^ b[i]) * 1099511628211ull;
+        };
+        for (const Placement* p : placements_[index]) {
+            if (!p) continue;
+            for (const ElementSlot& e : p->elements) {
+                mix(e.value, sizeof e.value);
+                mix(&e.shown, sizeof e.shown);
+                mix(e.text.data(), e.text.size());
+                int32_t resource = e.record->resource_id;
+                uint32_t flags = e.record->image_flags;
+                mix(&resource, sizeof resource);
+                mix(&flags, sizeof flags);
+                if (e.record->element_type == ELEMENT_STRING)  // its colours and highlight too
+                    mix(e.record, sizeof(StringElement));
+            }
+        }
+        return h;
+    }
+
     GaugeSizeFn size_fn() {
         return [this](const GAUGEHDR* g, int& w, int& h) { renderer_.gauge_size(g, w, h); };
     }
@@ -474,6 +505,7 @@ private:
     bool flying_ = false;
     std::vector<std::vector<Placement*>> placements_;
     std::map<size_t, CachedPicture> pictures_;
+    std::map<size_t, uint64_t> pending_signature_;
     std::deque<KeyLogEntry> log_;
     std::deque<SoundEntry> sounds_;
     uint64_t next_seq_ = 1;
@@ -692,13 +724,7 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         }
         if (drawing) {
             // Encoding needs nothing of the host: the frames go on meanwhile.
-            cairo_surface_write_to_png_stream(
-                drawing,
-                [](void* closure, const unsigned char* data, unsigned int length) {
-                    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-                    return CAIRO_STATUS_SUCCESS;
-                },
-                &png);
+            png = encode_png_fast(drawing);
             cairo_surface_destroy(drawing);
             std::lock_guard lock(served.mutex);
             served.keep_picture(size_t(index), png, revision);
@@ -707,9 +733,29 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         res.set_content(png, "image/png");
     });
 
-    server.Get("/api/state", [&served](const httplib::Request&, httplib::Response& res) {
+    // ?vars=4A,54,...: the values of these token variables too (the page's named controls).
+    server.Get("/api/state", [&served](const httplib::Request& req, httplib::Response& res) {
+        std::vector<uint32_t> ids;
+        std::string list = req.get_param_value("vars");
+        for (size_t at = 0; !list.empty() && at <= list.size();) {
+            size_t comma = std::min(list.find(',', at), list.size());
+            uint32_t id = 0;
+            if (ids.size() >= 64 || !parse_var_id(list.substr(at, comma - at), id))
+                return reply_error(res, 400, "vars: at most 64 hex variable ids, separated by commas");
+            ids.push_back(id);
+            at = comma + 1;
+        }
         std::lock_guard lock(served.mutex);
-        reply_json(res, served.state());
+        nlohmann::json state = served.state();
+        nlohmann::json vars = nlohmann::json::object();
+        for (uint32_t id : ids) {
+            char key[16];
+            std::snprintf(key, sizeof key, "0x%X", id);
+            double v = served.var(id);
+            vars[key] = std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr);
+        }
+        state["vars"] = vars;
+        reply_json(res, state);
     });
 
     server.Post("/api/mouse", [&served](const httplib::Request& req, httplib::Response& res) {

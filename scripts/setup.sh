@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libcpp-httplib-dev
   clang libclang-rt-14-dev
+  chromium nodejs zlib1g-dev
 )
 
 missing=()
@@ -20,16 +21,26 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
-  # The package index can be out of step with the release; the release's own set installs.
-  $SUDO apt-get install -y -qq --no-install-recommends -t bookworm "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    # The package index can be out of step with the release; the release's own set installs.
+    $SUDO apt-get install -y -qq --no-install-recommends -t bookworm "${missing[@]}"
+  fi
+fi
+
+# The browser tests' driver, playwright-core from npm, pinned by its lock file. It drives the
+# system's Chromium (/usr/bin/chromium) and downloads no browser of its own.
+browser_tests="$(cd "$(dirname "$0")/.." && pwd)/tests/browser"
+if [ ! -d "$browser_tests/node_modules/playwright-core" ]; then
+  if ! command -v npm >/dev/null; then
+    $SUDO apt-get install -y -qq --no-install-recommends npm
+  fi
+  echo "setup: installing the browser tests' driver (npm ci in tests/browser)"
+  (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 fi

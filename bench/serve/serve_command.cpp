@@ -217,6 +217,7 @@ public:
         revision = revision_;
         return false;
     }
+    uint64_t signature(size_t index) const { return window_signature(index); }
     void keep_picture(size_t index, const std::string& png, uint64_t revision) {
         CachedPicture& cached = pictures_[index];
         if (cached.revision == ~uint64_t(0) || revision > cached.revision)
@@ -716,10 +717,18 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         cairo_surface_t* drawing = nullptr;
         uint64_t revision = 0;
         int index = -1;
+        std::string etag;
         {
             std::lock_guard lock(served.mutex);
             index = served.window_index(ident);
             if (index < 0) return reply_error(res, 404, "no such window");
+            // The page asks with the tag of the picture it shows: unchanged, it keeps it.
+            etag = "\"" + std::to_string(served.signature(size_t(index))) + "\"";
+            if (req.get_header_value("If-None-Match") == etag) {
+                res.status = 304;
+                res.set_header("ETag", etag);
+                return;
+            }
             if (served.picture(size_t(index), png, drawing, revision)) drawing = nullptr;
         }
         if (drawing) {
@@ -729,7 +738,8 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
             std::lock_guard lock(served.mutex);
             served.keep_picture(size_t(index), png, revision);
         }
-        res.set_header("Cache-Control", "no-store");
+        res.set_header("Cache-Control", "no-cache");
+        res.set_header("ETag", etag);
         res.set_content(png, "image/png");
     });
 

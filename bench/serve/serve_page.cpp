@@ -234,11 +234,37 @@ function mouse(h, action, x, y) {
                                     x: x === undefined ? h.x : x, y: y === undefined ? h.y : y}));
 }
 
+// A window's picture is asked for again as soon as the last answer is in (at most twenty times a
+// second), with the tag of the one shown: an unchanged picture comes back as 304 and is kept, so
+// only pictures that changed are fetched and decoded.
 function refresh(view) {
   if (!view.open) { view.loading = false; return; }
   view.loading = true;
   view.requested = performance.now();
-  view.img.src = "/window/" + view.ident + ".png?t=" + Date.now();
+  fetch("/window/" + view.ident + ".png", {headers: view.etag ? {"If-None-Match": view.etag} : {}, cache: "no-store"})
+    .then(r => {
+      if (r.status === 304) return null;
+      if (!r.ok) throw new Error(r.status);
+      view.etag = r.headers.get("ETag");
+      return r.blob();
+    })
+    .then(blob => {
+      if (!blob) { shown(view); return; }
+      const old = view.url;
+      view.url = URL.createObjectURL(blob);
+      view.img.src = view.url;
+      if (old) setTimeout(() => URL.revokeObjectURL(old), 1000);
+    })
+    .catch(() => setTimeout(() => refresh(view), 500));
+}
+
+// The picture on screen is the window as it stands: count it and ask again.
+function shown(view) {
+  const now = performance.now();
+  view.loads.push(now);
+  while (view.loads.length && view.loads[0] < now - 2000) view.loads.shift();
+  view.img.dataset.loads = String(Number(view.img.dataset.loads || 0) + 1);
+  setTimeout(() => refresh(view), Math.max(0, MIN_PICTURE_MS - (now - view.requested)));
 }
 
 function helpText(a) {
@@ -289,13 +315,7 @@ function makeView(w) {
   const view = {ident: w.ident, width: w.width, height: w.height, box, img, open: false, loading: false,
                 loads: [], areas: null, requested: 0};
   fetch("/api/areas?window=" + w.ident).then(r => r.json()).then(a => { view.areas = a; });
-  img.onload = () => {
-    const now = performance.now();
-    view.loads.push(now);
-    img.dataset.loads = String(Number(img.dataset.loads || 0) + 1);
-    while (view.loads.length && view.loads[0] < now - 2000) view.loads.shift();
-    setTimeout(() => refresh(view), Math.max(0, MIN_PICTURE_MS - (now - view.requested)));
-  };
+  img.onload = () => shown(view);
   img.onerror = () => setTimeout(() => refresh(view), 500);
   img.addEventListener("contextmenu", e => e.preventDefault());
   img.addEventListener("mousemove", e => { const p = point(view, e); where.textContent = p.x + ", " + p.y; hover(view, p); });

@@ -28,7 +28,7 @@ const std::string& serve_page_html() {
   .win { background: #222427; border: 1px solid #3a3d41; padding: 4px; max-width: 100%; }
   .win[hidden] { display: none; }
   .win .title { display: flex; justify-content: space-between; gap: 12px; padding: 0 2px 4px; color: #aab; }
-  .win img { display: block; max-width: 100%; height: auto; user-select: none; }
+  .win canvas { display: block; max-width: 100%; height: auto; user-select: none; }
   #side { width: 360px; flex: none; }
   #side h2 { font-size: 13px; margin: 12px 0 4px; color: #ccd; }
   #side ul { list-style: none; margin: 0; padding: 0; }
@@ -250,21 +250,35 @@ function refresh(view) {
     })
     .then(blob => {
       if (!blob) { shown(view); return; }
-      const old = view.url;
-      view.url = URL.createObjectURL(blob);
-      view.img.src = view.url;
-      if (old) setTimeout(() => URL.revokeObjectURL(old), 1000);
+      // Decoded off the page's thread while the next picture is already asked for; a picture
+      // decoded after a newer one is dropped.
+      const order = ++view.fetched;
+      next(view);
+      createImageBitmap(blob).then(bitmap => {
+        if (order > view.drawn) {
+          view.drawn = order;
+          view.context.drawImage(bitmap, 0, 0);
+          count(view);
+        }
+        bitmap.close();
+      }).catch(() => {});
     })
     .catch(() => setTimeout(() => refresh(view), 500));
 }
 
-// The picture on screen is the window as it stands: count it and ask again.
-function shown(view) {
+// The picture on screen is the window as it stands (drawn, or confirmed unchanged).
+function count(view) {
   const now = performance.now();
   view.loads.push(now);
   while (view.loads.length && view.loads[0] < now - 2000) view.loads.shift();
   view.img.dataset.loads = String(Number(view.img.dataset.loads || 0) + 1);
-  setTimeout(() => refresh(view), Math.max(0, MIN_PICTURE_MS - (now - view.requested)));
+}
+function next(view) {
+  setTimeout(() => refresh(view), Math.max(0, MIN_PICTURE_MS - (performance.now() - view.requested)));
+}
+function shown(view) {
+  count(view);
+  next(view);
 }
 
 function helpText(a) {
@@ -305,18 +319,17 @@ function makeView(w) {
   name.textContent = w.title + "  ·  " + (w.ident_text || w.ident) + "  ·  " + w.width + "×" + w.height;
   const where = document.createElement("span");
   title.append(name, where);
-  const img = document.createElement("img");
+  const img = document.createElement("canvas");  // the window's picture
   img.width = w.width;
   img.height = w.height;
-  img.alt = w.title;
-  img.draggable = false;
+  img.dataset.title = w.title;
   box.append(title, img);
   document.getElementById("windows").append(box);
-  const view = {ident: w.ident, width: w.width, height: w.height, box, img, open: false, loading: false,
+  const view = {ident: w.ident, width: w.width, height: w.height, box, img, context: img.getContext("2d"),
+                fetched: 0, drawn: 0,
+                open: false, loading: false,
                 loads: [], areas: null, requested: 0};
   fetch("/api/areas?window=" + w.ident).then(r => r.json()).then(a => { view.areas = a; });
-  img.onload = () => shown(view);
-  img.onerror = () => setTimeout(() => refresh(view), 500);
   img.addEventListener("contextmenu", e => e.preventDefault());
   img.addEventListener("mousemove", e => { const p = point(view, e); where.textContent = p.x + ", " + p.y; hover(view, p); });
   img.addEventListener("mouseleave", () => { where.textContent = ""; });
@@ -385,6 +398,8 @@ function showRate() {
   fps.textContent = slowest === null ? "" : slowest.toFixed(1) + " pictures/s (slowest window)";
 }
 setInterval(showRate, 500);
+window.pictureRates = () => [...views.values()].filter(v => v.open)
+  .map(v => v.img.dataset.title + " " + v.loads.filter(t => t >= performance.now() - 2000).length / 2).join(", ");
 
 // ---- Sounds: the module's own WAVE resources, as its gauges play them.
 let soundSeen = -1;

@@ -76,13 +76,13 @@ async function areaOf(ident, gauge, pick) {
 }
 // The page point of window pixel (x, y), scrolled into view (below the sticky header).
 async function pagePoint(ident, x, y) {
-  await page.locator(`#win-${ident} img`).evaluate((img, y) => {
+  await page.locator(`#win-${ident} canvas`).evaluate((img, y) => {
     const r = img.getBoundingClientRect();
     const py = r.top + y * r.height / Number(img.getAttribute("height"));
     if (py < 80 || py > window.innerHeight - 80) window.scrollBy(0, py - 300);
   }, y);
-  const box = await page.locator(`#win-${ident} img`).boundingBox();
-  const size = await page.locator(`#win-${ident} img`).evaluate(img => [Number(img.getAttribute("width")), Number(img.getAttribute("height"))]);
+  const box = await page.locator(`#win-${ident} canvas`).boundingBox();
+  const size = await page.locator(`#win-${ident} canvas`).evaluate(img => [Number(img.getAttribute("width")), Number(img.getAttribute("height"))]);
   return {x: box.x + x * box.width / size[0], y: box.y + y * box.height / size[1]};
 }
 async function pointAt(ident, a) {
@@ -104,7 +104,7 @@ async function windowOpen(ident, open) {
   if ((await box.isChecked()) !== open) await box.click();
   await waitFor(`window ${ident} ${open ? "shown" : "hidden"}`, async () =>
     (await page.locator(`#win-${ident}`).isVisible()) === open &&
-    (!open || Number(await page.locator(`#win-${ident} img`).getAttribute("data-loads")) > 0));
+    (!open || Number(await page.locator(`#win-${ident} canvas`).getAttribute("data-loads")) > 0));
 }
 // The picture of a window region as PNG bytes, for comparing before and after.
 async function shot(ident, a) {
@@ -115,7 +115,7 @@ async function shot(ident, a) {
 test("the page opens on the panel's open windows", async () => {
   assert.equal(await page.title(), "Corvan_Instr panel bench");
   await waitFor("the main panel's picture", () =>
-    page.locator("#win-0 img").evaluate(img => img.dataset.loads > 0 && img.naturalWidth === 1600));
+    page.locator("#win-0 canvas").evaluate(img => img.dataset.loads > 0 && img.width === 1600));
   assert.ok(await page.locator("#win-50").isVisible(), "the radio stack is open, as panel.cfg shows it");
   assert.ok(!(await page.locator("#win-10001").isVisible()), "the autopilot window starts closed");
 });
@@ -135,11 +135,11 @@ test("a window opens by its toggle, and a module button closes one", async () =>
 test("hovering an area shows its cursor and its help", async () => {
   const radios = await areaOf(0, "Radios_Toggle", a => a.clickable);
   await pointAt(0, radios);
-  assert.equal(await page.locator("#win-0 img").evaluate(img => img.style.cursor), "pointer");
+  assert.equal(await page.locator("#win-0 canvas").evaluate(img => img.style.cursor), "pointer");
   assert.match(await page.locator("#hovertext").innerText(), /help 0xAB86 TOGGLE_RADIO_WINDOW/);
   const up = await areaOf(50, COM1, a => a.cursor === 1);
   await pointAt(50, up);
-  assert.match(await page.locator("#win-50 img").evaluate(img => img.style.cursor), /svg/);
+  assert.match(await page.locator("#win-50 canvas").evaluate(img => img.style.cursor), /svg/);
   assert.match(await page.locator("#hovertext").innerText(), /tooltip 0x3160/);
 });
 
@@ -197,11 +197,11 @@ test("dragging a lever moves it", async () => {
 });
 
 test("the altitude slider moves the altimeter", async () => {
-  const picture = await page.locator("#win-0 img").screenshot();
+  const picture = await page.locator("#win-0 canvas").screenshot();
   await page.locator("#ctl-altitude").fill("12000");
   await waitFor("altitude 12000", async () => (await variable(0x4A)) === 12000);
   await settle();
-  assert.notDeepEqual(await page.locator("#win-0 img").screenshot(), picture, "the altimeter moved");
+  assert.notDeepEqual(await page.locator("#win-0 canvas").screenshot(), picture, "the altimeter moved");
 });
 
 test("a recorded session downloads as a scenario that replays", async () => {
@@ -240,7 +240,7 @@ test("every window open keeps its pictures coming", async () => {
   await page.waitForTimeout(5000);
   clearInterval(sweep);
   const rate = Number(await page.locator("#fps").getAttribute("data-rate"));
-  console.log("# " + await page.evaluate(() => [...document.querySelectorAll(".win img")].map(img => img.alt + " " + img.dataset.loads).join(", ")));
+  console.log("# " + await page.evaluate(() => window.pictureRates()));
   console.log(`# slowest window: ${rate} pictures a second with every window open`);
   assert.ok(rate >= 2, `pictures keep coming (${rate} a second)`);
   if (process.env.CORVAN_SCREENSHOT) {  // the whole page at half scale, for the README

@@ -550,7 +550,10 @@ void reply_json(httplib::Response& res, const nlohmann::json& body, int status =
     res.status = status;
     res.set_header("Cache-Control", "no-store");
     // Window titles are the panel file's bytes, not always UTF-8 (a Windows-1252 degree sign).
-    res.set_content(body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), "application/json");
+    // With the charset named, the HTTP library leaves the answer uncompressed: its brotli at full
+    // strength cost more than the polls themselves, and the loopback needs no compression.
+    res.set_content(body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+                    "application/json; charset=utf-8");
 }
 
 void reply_error(httplib::Response& res, int status, const std::string& message) {

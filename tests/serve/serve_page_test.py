@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Drives `corvan-bench serve` over the default panel on a free loopback port: the page, a window
-picture, clicks reaching the gauge under the point (through the panel's scale), the key-event log,
-the windows the module's buttons open and close, the token-variable and simulation controls, and
-a clean stop on SIGTERM. The server is killed whatever happens.
+"""Drives `corvan-bench serve`'s JSON interface over the default panel on a free loopback port:
+the page and a window picture, the simulation switch, token variables, bad requests (unknown
+windows and gauges, points outside, wrong methods, oversized and non-form bodies: 4xx, nothing
+changed), other sites kept out, a Windows-1252 panel, and a clean stop on SIGTERM. The server is
+killed whatever happens. (What a person does on the page is in tests/browser.)
 
 usage: serve_page_test.py BENCH PANEL [SCENARIO]
 """
@@ -98,24 +99,13 @@ def exercise(page):
     check(png_size(body) == (1600, 620), "the main panel's picture is a PNG of its size_mm, got %r" % (png_size(body),))
     check(page.request("/window/4242.png")[0] == 404, "an unknown window is 404")
 
-    # A click through the panel's scale reaches the toggle, which toggles the radio stack closed.
-    check(page.window_open(RADIO_STACK), "the radio stack starts open, as panel.cfg shows it")
-    seq = page.last_seq()
-    status, answer = page.click(MAIN_PANEL, *RADIOS_TOGGLE_POINT)
-    gauge = answer.get("gauge") or {}
-    check(status == 200 and gauge.get("name") == "Radios_Toggle" and gauge.get("area"),
-          "the click lands on Radios_Toggle, got %r" % answer)
-    check((gauge.get("x"), gauge.get("y")) == (9, 9), "window pixel 39,591 is gauge pixel 9,9 at half scale")
-    check(page.wait_for_event(PANEL_TOGGLE_EVENT, RADIO_STACK, seq) is not None, "the toggle's key event is logged")
-    check(not page.window_open(RADIO_STACK), "the radio stack is closed by its toggle")
-
-    # With simulation off the event is only logged: the window stays closed.
+    # With simulation off the toggle's event is only logged: the radio stack stays open.
     check(page.post("/api/simulate", {"on": 0})[0] == 200, "simulation off")
     check(page.state()["simulate"] is False, "the state shows simulation off")
     seq = page.last_seq()
     page.click(MAIN_PANEL, *RADIOS_TOGGLE_POINT)
     check(page.wait_for_event(PANEL_TOGGLE_EVENT, RADIO_STACK, seq) is not None, "logged with simulation off")
-    check(not page.window_open(RADIO_STACK), "with simulation off the window does not change")
+    check(page.window_open(RADIO_STACK), "with simulation off the window does not change")
     page.post("/api/simulate", {"on": 1})
 
     # A click on the window's background reaches no gauge; one outside the window none either.
@@ -163,14 +153,9 @@ def exercise(page):
     check(page.request("/api/state", headers={"Host": "example.com"})[0] == 403, "a foreign Host header is 403")
     check(page.state()["simulate"] is True, "the refused POST changed nothing")
 
-    # The window box of the page opens a window the module keeps closed.
-    check(page.post("/api/window", {"ident": RADIO_STACK, "open": 1})[0] == 200, "open a window from the page")
-    check(page.window_open(RADIO_STACK), "the radio stack is open again")
-
-    frames = page.state()["frame"]
-    time.sleep(1.0)
-    advanced = page.state()["frame"] - frames
-    check(advanced >= 5, "frames advance on their own (%d in a second)" % advanced)
+    # The window box of the page closes a window as the simulator's menu would.
+    check(page.post("/api/window", {"ident": RADIO_STACK, "open": 0})[0] == 200, "close a window from the page")
+    check(not page.window_open(RADIO_STACK), "the radio stack is closed")
 
 
 # A panel whose window title is not UTF-8 (Windows-1252, as the simulator's files often are).

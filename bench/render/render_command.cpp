@@ -256,7 +256,7 @@ void install_panel(Host& host, const PanelConfig& panel) {
     for (const PanelWindow& w : panel.windows)
         for (const PanelGauge& g : w.gauges) {
             if (!same_module(g.module)) {
-                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; left out\n", panel.path.c_str(),
+                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; drawn as a labelled placeholder\n", panel.path.c_str(),
                              g.line, g.module.c_str(), g.name.c_str());
                 continue;
             }

@@ -165,6 +165,10 @@ Window00=Cabin 20\xb0
 size_mm=100,60
 ident=10007
 gauge00=Corvan_Instr!Radios_Toggle, 10,10,38,38,t10007
+gauge01=Other!Clock, 50,10 // another module's
+gauge02=Corvan_Instr!Airspeed, 10,two
+[Vcockpit01]
+gauge00=Corvan_Instr!Airspeed, 0,0,100
 """
 
 
@@ -176,6 +180,11 @@ def exercise_odd_panel(page):
     status, _, body = page.request("/window/10007.png")
     check(png_size(body) == (100, 60), "its window is drawn")
     check(page.click(10007, 29, 29)[1].get("gauge", {}).get("name") == "Radios_Toggle", "its toggle is clickable")
+    status, _, body = page.request("/api/panel")
+    notes = json.loads(body) if status == 200 else {}
+    check([e.split(":")[-2] for e in notes.get("errors", [])] == ["8"], "the malformed line is named by its number: %r" % notes)
+    check([u["name"] for u in notes.get("undrawn", [])] == ["Vcockpit01"], "the undrawn section is listed")
+    check([g["gauge"] for g in notes.get("placeholders", [])] == ["Other!Clock"], "the other module's gauge is listed")
 
 
 def serve(bench, panel, scenario, exercise):

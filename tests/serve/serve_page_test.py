@@ -182,7 +182,7 @@ def exercise_odd_panel(page):
     check(page.click(10007, 29, 29)[1].get("gauge", {}).get("name") == "Radios_Toggle", "its toggle is clickable")
     status, _, body = page.request("/api/panel")
     notes = json.loads(body) if status == 200 else {}
-    check([e.split(":")[-2] for e in notes.get("errors", [])] == ["8"], "the malformed line is named by its number: %r" % notes)
+    check([re.sub(r".*panel\.cfg:(\d+):.*", r"\1", e) for e in notes.get("errors", [])] == ["8"], "the malformed line is named by its number: %r" % notes)
     check([u["name"] for u in notes.get("undrawn", [])] == ["Vcockpit01"], "the undrawn section is listed")
     check([g["gauge"] for g in notes.get("placeholders", [])] == ["Other!Clock"], "the other module's gauge is listed")
 

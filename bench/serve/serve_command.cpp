@@ -63,6 +63,7 @@ constexpr const char* kLoopback = "127.0.0.1";
 constexpr const char* kPostHeader = "X-Corvan-Bench";
 constexpr time_t kKeepAliveSeconds = 2;  // an idle page connection holds up a stop this long
 constexpr size_t kEventsKept = 200;  // the page shows the latest of these
+constexpr size_t kEventsSent = 60;  // of which the state carries the newest (the page shows these)
 constexpr size_t kSoundsKept = 32;
 constexpr size_t kBodyLimit = 4096;  // the page's requests are a few fields
 constexpr auto kFramePeriod = std::chrono::microseconds(1000000 / 18);
@@ -343,7 +344,8 @@ public:
         for (const auto& [ident, open] : host_.sim.windows)
             if (window_index(ident) < 0) others.push_back({{"ident", ident}, {"open", open}});
         nlohmann::json events = nlohmann::json::array();
-        for (const KeyLogEntry& e : log_) {
+        for (size_t i = log_.size() > kEventsSent ? log_.size() - kEventsSent : 0; i < log_.size(); ++i) {
+            const KeyLogEntry& e = log_[i];
             char id[16];
             std::snprintf(id, sizeof id, "0x%X", e.id);
             events.push_back({{"seq", e.seq}, {"first_frame", e.first_frame}, {"frame", e.frame},

@@ -85,7 +85,8 @@ const std::string& serve_page_html() {
 </div>
 <script>
 "use strict";
-const MIN_PICTURE_MS = 50;     // pictures: at most twenty a second per window
+const MIN_PICTURE_MS = 50;     // pictures: at most twenty a second per window ...
+const SAME_PICTURE_MS = 57;    // ... and seventeen while it stays the same
 const STATE_MS = 250;
 const REPEAT_DELAY_MS = 350;   // a held button starts repeating after this
 const REPEAT_MS = 110;
@@ -273,12 +274,12 @@ function count(view) {
   while (view.loads.length && view.loads[0] < now - 2000) view.loads.shift();
   view.img.dataset.loads = String(Number(view.img.dataset.loads || 0) + 1);
 }
-function next(view) {
-  setTimeout(() => refresh(view), Math.max(0, MIN_PICTURE_MS - (performance.now() - view.requested)));
+function next(view, wait) {
+  setTimeout(() => refresh(view), Math.max(0, (wait || MIN_PICTURE_MS) - (performance.now() - view.requested)));
 }
 function shown(view) {
   count(view);
-  next(view);
+  next(view, SAME_PICTURE_MS);
 }
 
 function helpText(a) {

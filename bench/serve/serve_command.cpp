@@ -172,6 +172,12 @@ public:
         collect_log();  // what the panel's installation and the demo sent: frame 0
     }
 
+    ~ServedPanel() {
+        for (auto& [where, picture] : gauge_pictures_) cairo_surface_destroy(picture.surface);
+    }
+    ServedPanel(const ServedPanel&) = delete;
+    ServedPanel& operator=(const ServedPanel&) = delete;
+
     std::mutex mutex;  // held for every call below
 
     void frame() {
@@ -211,10 +217,7 @@ public:
             return true;
         }
         pending_signature_[index] = signature;
-        drawing = render_window(renderer_, panel_, index, placements_[index]);
-        cairo_t* cr = cairo_create(drawing);
-        mark_missing(cr, panel_.windows[index], placements_[index]);
-        cairo_destroy(cr);
+        drawing = compose_window(index);
         revision = revision_;
         return false;
     }
@@ -368,25 +371,68 @@ private:
     // picture is too, and the page gets the one it had without a new drawing.
     uint64_t window_signature(size_t index) const {
         uint64_t h = 1469598103934665603ull;
+        for (const Placement* p : placements_[index])
+            if (p) h = (h ^ placement_signature(p)) * 1099511628211ull;
+        return h;
+    }
+    static uint64_t placement_signature(const Placement* p) {
+        uint64_t h = 1469598103934665603ull;
         auto mix = [&h](const void* data, size_t size) {
             const unsigned char* b = static_cast<const unsigned char*>(data);
             for (size_t i = 0; i < size; ++i) h = (h ^ b[i]) * 1099511628211ull;
         };
-        for (const Placement* p : placements_[index]) {
-            if (!p) continue;
-            for (const ElementSlot& e : p->elements) {
-                mix(e.value, sizeof e.value);
-                mix(&e.shown, sizeof e.shown);
-                mix(e.text.data(), e.text.size());
-                int32_t resource = e.record->resource_id;
-                uint32_t flags = e.record->image_flags;
-                mix(&resource, sizeof resource);
-                mix(&flags, sizeof flags);
-                if (e.record->element_type == ELEMENT_STRING)  // its colours and highlight too
-                    mix(e.record, sizeof(StringElement));
-            }
+        for (const ElementSlot& e : p->elements) {
+            mix(e.value, sizeof e.value);
+            mix(&e.shown, sizeof e.shown);
+            mix(e.text.data(), e.text.size());
+            int32_t resource = e.record->resource_id;
+            uint32_t flags = e.record->image_flags;
+            mix(&resource, sizeof resource);
+            mix(&flags, sizeof flags);
+            if (e.record->element_type == ELEMENT_STRING)  // its colours and highlight too
+                mix(e.record, sizeof(StringElement));
         }
         return h;
+    }
+
+    // The window drawn from a picture of each gauge line, each redrawn only when what its gauge
+    // shows changed (as draw_window would draw it, line by line over the window's colour).
+    cairo_surface_t* compose_window(size_t index) {
+        const PanelWindow& w = panel_.windows[index];
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w.width, w.height);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, ((w.background >> 16) & 0xFF) / 255.0, ((w.background >> 8) & 0xFF) / 255.0,
+                             (w.background & 0xFF) / 255.0);
+        cairo_paint(cr);
+        for (size_t i = 0; i < w.gauges.size() && i < placements_[index].size(); ++i) {
+            const Placement* p = placements_[index][i];
+            if (!p) continue;
+            const PanelGauge& g = w.gauges[i];
+            GaugePicture& picture = gauge_pictures_[{index, i}];
+            uint64_t signature = placement_signature(p);
+            if (!picture.surface || picture.signature != signature) {
+                if (!picture.surface) {
+                    int gw = 0, gh = 0;
+                    renderer_.gauge_size(p->gauge, gw, gh);
+                    double sx = 1, sy = 1;
+                    fit_scale(gw, gh, g.w, g.h, sx, sy);
+                    picture.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, int(std::ceil(gw * sx))),
+                                                                 std::max(1, int(std::ceil(gh * sy))));
+                }
+                cairo_t* gc = cairo_create(picture.surface);
+                cairo_set_operator(gc, CAIRO_OPERATOR_CLEAR);
+                cairo_paint(gc);
+                cairo_set_operator(gc, CAIRO_OPERATOR_OVER);
+                renderer_.draw_gauge_at(gc, *p, 0, 0, g.w, g.h);
+                cairo_destroy(gc);
+                picture.signature = signature;
+            }
+            cairo_set_source_surface(cr, picture.surface, g.x, g.y);
+            cairo_paint(cr);
+        }
+        mark_missing(cr, w, placements_[index]);
+        cairo_destroy(cr);
+        return surface;
     }
 
     GaugeSizeFn size_fn() {
@@ -509,6 +555,11 @@ private:
     std::vector<std::vector<Placement*>> placements_;
     std::map<size_t, CachedPicture> pictures_;
     std::map<size_t, uint64_t> pending_signature_;
+    struct GaugePicture {
+        uint64_t signature = 0;
+        cairo_surface_t* surface = nullptr;
+    };
+    std::map<std::pair<size_t, size_t>, GaugePicture> gauge_pictures_;  // window, line -> its last drawing
     std::deque<KeyLogEntry> log_;
     std::deque<SoundEntry> sounds_;
     uint64_t next_seq_ = 1;

@@ -164,8 +164,8 @@ Window00=Cabin 20\xb0
 [Window00]
 size_mm=100,60
 ident=10007
-gauge00=Corvan_Instr!Radios_Toggle, 10,10,38,38,t10007
-gauge01=Other!Clock, 50,10 // another module's
+gauge00=Other!Radios_Toggle, 50,10 // another module's, under one of our names
+gauge01=Corvan_Instr!Radios_Toggle, 10,10,38,38,t10007
 gauge02=Corvan_Instr!Airspeed, 10,two
 [Vcockpit01]
 gauge00=Corvan_Instr!Airspeed, 0,0,100
@@ -184,7 +184,7 @@ def exercise_odd_panel(page):
     notes = json.loads(body) if status == 200 else {}
     check([re.sub(r".*panel\.cfg:(\d+):.*", r"\1", e) for e in notes.get("errors", [])] == ["8"], "the malformed line is named by its number: %r" % notes)
     check([u["name"] for u in notes.get("undrawn", [])] == ["Vcockpit01"], "the undrawn section is listed")
-    check([g["gauge"] for g in notes.get("placeholders", [])] == ["Other!Clock"], "the other module's gauge is listed")
+    check([g["gauge"] for g in notes.get("placeholders", [])] == ["Other!Radios_Toggle"], "the other module's gauge is listed")
 
 
 def serve(bench, panel, scenario, exercise):

@@ -1,18 +1,31 @@
 // `corvan-bench serve --panel FILE [--scenario FILE] [--port N]`: the panel on a page at
 // http://127.0.0.1:N/ (8080 by default; 0 takes any free port). The bench runs the panel at 18
-// frames a second on its own; the page shows each open window as a picture refreshed a few times
-// a second and sends clicks, held buttons and drags back to the gauge under the pointer.
+// frames a second on its own; the page shows each open window as a picture refreshed as it changes
+// and sends clicks, held buttons and drags back to the gauge under the pointer. The scenario is
+// played once before serving, and is the flight `fly` replays (its set, calc, fail and frame lines,
+// one frame a tick, over and over).
 //
 //   GET  /                       the page
-//   GET  /window/IDENT.png       a window as the last frame left it
-//   GET  /api/state              frame count, simulation, windows open or closed, recent key events
+//   GET  /window/IDENT.png       a window as the last frame left it (ETag; If-None-Match: 304)
+//   GET  /sound/ID.wav           a WAVE resource of the module
+//   GET  /api/state[?vars=H,..]  frame, simulation, fly, recording, windows, recent key events and
+//                                sounds, failures, and the values of the variables asked for
+//   GET  /api/panel              the panel file's errors, undrawn sections, other modules' gauges
+//   GET  /api/areas?window=IDENT the window's mouse and tooltip areas (cursor, help, tooltip)
+//   GET  /api/gauge?name=N[&nth=K] a placement's elements as last drawn
 //   GET  /api/var?id=HEX         a token variable
+//   GET  /api/record.scn         the session as a scenario (see session_record.h)
 //   POST /api/mouse              window, x, y (window pixels), button left|right,
 //                                action press|repeat|drag|release
 //   POST /api/var                id (hex), value
 //   POST /api/simulate           on 1|0
 //   POST /api/window             ident, open 1|0 (as the simulator's window menu would)
+//   POST /api/fail               key, on 1|0
+//   POST /api/fly                on 1|0
+//   POST /api/record             on 1|0
 //
+// Bad requests change nothing: unknown paths and placements 404, wrong methods 405, bodies over
+// 4 KiB 413, bodies that are not form fields 415, bad fields and presses outside the window 400.
 // One mutex guards the host, the renderer and the log: the frame thread and the request handlers
 // take turns. The server answers on the loopback address only, only to requests naming it as
 // 127.0.0.1 or localhost, and takes POSTs only with the page's own header, so that other sites

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -59,6 +61,49 @@ std::vector<std::string> split(const std::string& s, char sep, size_t max_fields
     return out;
 }
 
+// The line without a trailing // comment.
+std::string strip_comment(const std::string& s) {
+    size_t at = s.find("//");
+    return at == std::string::npos ? s : s.substr(0, at);
+}
+
+bool valid_utf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
+        if (n == 9 || i + n >= s.size() + (n ? 0 : 1)) return false;
+        for (size_t k = 1; k <= n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// Windows-1252 text (what the simulator's files are written in) as UTF-8; UTF-8 stays as it is.
+std::string to_utf8(const std::string& s) {
+    if (valid_utf8(s)) return s;
+    // 0x80-0x9F of Windows-1252; 0 where the code page leaves the byte undefined.
+    static const uint16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                       0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    std::string out;
+    for (char ch : s) {
+        unsigned c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c < 0xA0) c = kHigh[c - 0x80] ? kHigh[c - 0x80] : 0xFFFD;
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 // "WindowNN" (any case) with NN a number.
 bool window_number(const std::string& key, int& out) {
     std::string k = lower(trim(key));
@@ -87,6 +132,7 @@ private:
     Section section_ = Section::None;
     int current_ = -1;
     int line_ = 0;
+    int other_ = -1;  // index in panel_.undrawn of the section being read, or -1
     std::map<int, int> title_lines_;  // window number -> line of its title
 };
 
@@ -102,7 +148,9 @@ PanelWindow& Reader::window(int number) {
 void Reader::line(int number, const std::string& raw) {
     line_ = number;
     std::string text = trim(raw);
-    if (text.empty() || text[0] == ';' || text.rfind("//", 0) == 0) return;
+    if (text.empty() || text[0] == ';') return;
+    text = trim(strip_comment(text));
+    if (text.empty()) return;
     if (text[0] == '[') {
         if (text.back() != ']') {
             error("section header without its closing ']'");
@@ -111,6 +159,7 @@ void Reader::line(int number, const std::string& raw) {
         }
         std::string name = trim(text.substr(1, text.size() - 2));
         int n = 0;
+        other_ = -1;
         if (lower(name) == "window titles") {
             section_ = Section::Titles;
         } else if (window_number(name, n)) {
@@ -124,6 +173,8 @@ void Reader::line(int number, const std::string& raw) {
             section_ = Section::Other;
         } else {
             section_ = Section::Other;
+            other_ = int(panel_.undrawn.size());
+            panel_.undrawn.push_back(PanelSection{to_utf8(name), number, 0});
         }
         return;
     }
@@ -139,6 +190,7 @@ void Reader::line(int number, const std::string& raw) {
         error("\"" + key + "\" comes before any section");
         return;
     case Section::Other:
+        if (other_ >= 0 && key.rfind("gauge", 0) == 0) ++panel_.undrawn[size_t(other_)].gauges;
         return;
     case Section::Titles: {
         int n = 0;
@@ -146,7 +198,7 @@ void Reader::line(int number, const std::string& raw) {
             error("window title key \"" + key + "\" is not WindowNN");
             return;
         }
-        window(n).title = value;
+        window(n).title = to_utf8(value);
         title_lines_[n] = number;
         return;
     }
@@ -160,12 +212,17 @@ void Reader::window_key(PanelWindow& w, const std::string& key, const std::strin
     if (key.rfind("gauge", 0) == 0) {
         gauge_line(w, value);
     } else if (key == "size_mm") {
+        // A width alone leaves the height to the background bitmap or the gauges (settle_panel).
         auto f = split(value, ',', 3);
         int width = 0, height = 0;
-        if (f.size() != 2 || !parse_int(f[0], width) || !parse_int(f[1], height) || width <= 0 || height <= 0)
-            error("size_mm wants two positive numbers, got \"" + value + "\"");
+        bool ok = f.size() <= 2 && parse_int(f[0], width) && width > 0;
+        if (ok && f.size() == 2) ok = parse_int(f[1], height) && height > 0;
+        if (!ok)
+            error("size_mm wants a positive width and height (or the width alone), got \"" + value + "\"");
         else
             w.width = width, w.height = height;
+    } else if (key == "file" || (key == "file_1024" && w.background_file.empty())) {
+        w.background_file = value;
     } else if (key == "position") {
         int p = 0;
         if (!parse_int(value, p) || p < 0 || p > 8)
@@ -198,13 +255,13 @@ void Reader::window_key(PanelWindow& w, const std::string& key, const std::strin
     }
 }
 
-// Module!Name, x, y, w[, h][, parameter text]. The fifth field is the height when it is a
-// number (or empty); otherwise it opens the parameter text, which runs to the end of the line
-// and may hold commas.
+// Module!Name, x, y[, w[, h]][, parameter text]. A missing or empty width leaves the gauge its
+// own size. The fifth field is the height when it is a number (or empty); otherwise it opens the
+// parameter text, which runs to the end of the line and may hold commas.
 void Reader::gauge_line(PanelWindow& w, const std::string& value) {
     auto f = split(value, ',', 6);
-    if (f.size() < 4) {
-        error("a gauge line needs Module!Gauge, x, y, w; got \"" + value + "\"");
+    if (f.size() < 3) {
+        error("a gauge line needs Module!Gauge, x, y; got \"" + value + "\"");
         return;
     }
     PanelGauge g;
@@ -221,7 +278,7 @@ void Reader::gauge_line(PanelWindow& w, const std::string& value) {
         error("gauge " + g.name + ": x and y must be numbers");
         return;
     }
-    if (!parse_int(f[3], g.w) || g.w <= 0) {
+    if (f.size() > 3 && !trim(f[3]).empty() && (!parse_int(f[3], g.w) || g.w <= 0)) {
         error("gauge " + g.name + ": width must be a positive number");
         return;
     }
@@ -303,6 +360,54 @@ bool read_panel_cfg(const std::string& path, PanelConfig& out, std::string& erro
     }
     out = parse_panel_cfg(in, path);
     return true;
+}
+
+namespace {
+
+// The size of a BMP file's picture; false when it is not one.
+bool bmp_size(const std::filesystem::path& file, int& w, int& h) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char head[26] = {};
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head) || head[0] != 'B' || head[1] != 'M') return false;
+    auto s32 = [&](int at) { return int32_t(uint32_t(head[at]) | uint32_t(head[at + 1]) << 8 | uint32_t(head[at + 2]) << 16 | uint32_t(head[at + 3]) << 24); };
+    w = s32(18);
+    h = s32(22);
+    if (h < 0) h = h == INT32_MIN ? 0 : -h;  // top-down bitmaps
+    return w > 0 && h > 0;
+}
+
+}  // namespace
+
+int placed_height(const PanelGauge& g, const OwnGaugeSize& own_size) {
+    if (g.h > 0) return g.h;
+    int ow = 0, oh = 0;
+    if (!own_size || !own_size(g, ow, oh) || ow <= 0 || oh <= 0) return g.w;
+    return int(std::lround(double(g.w) * oh / ow));
+}
+
+void settle_panel(PanelConfig& panel, const OwnGaugeSize& own_size) {
+    for (PanelWindow& w : panel.windows) {
+        for (PanelGauge& g : w.gauges) {
+            if (g.w > 0) continue;
+            int ow = 0, oh = 0;
+            if (own_size && own_size(g, ow, oh) && ow > 0 && oh > 0) {
+                g.w = ow;
+                g.h = oh;
+            } else {
+                g.w = g.h = kPlaceholderSize;
+            }
+        }
+        if (w.height > 0) continue;
+        int bw = 0, bh = 0;
+        if (!w.background_file.empty() &&
+            bmp_size(std::filesystem::path(panel.path).parent_path() / w.background_file, bw, bh)) {
+            w.height = std::max(1, int(std::lround(double(w.width) * bh / bw)));
+            continue;
+        }
+        int bottom = 1;
+        for (const PanelGauge& g : w.gauges) bottom = std::max(bottom, g.y + placed_height(g, own_size));
+        w.height = bottom;
+    }
 }
 
 const PanelWindow* find_window(const PanelConfig& panel, int32_t ident) {

@@ -46,6 +46,7 @@ class SimModel {
 public:
     double get(uint32_t id) const;
     void set(uint32_t id, double value);
+    const std::map<uint32_t, double>& variables() const { return vars_; }  // every variable set so far
     // Adds `delta` and wraps the result into [lo, hi].
     void step_wrapped(uint32_t id, double delta, double lo, double hi);
 

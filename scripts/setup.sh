@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libcpp-httplib-dev
   clang libclang-rt-14-dev
+  chromium nodejs zlib1g-dev
 )
 
 # 32-bit Wine runs the product itself (build/win32), where the kernel runs 32-bit programs. The two
@@ -30,23 +31,33 @@ for p in "${wine32[@]}"; do
   installed "$p" || { missing32=("${wine32[@]}"); break; }
 done
 
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ]; then
-  exit 0
-fi
-
-all=("${missing[@]}" "${missing32[@]}")
-echo "setup: installing ${all[*]}"
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
-if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing32[@]} -gt 0 ]; then
+  all=("${missing[@]}" "${missing32[@]}")
+  echo "setup: installing ${all[*]}"
+  if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  if [ ${#missing[@]} -gt 0 ] && ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    # The package index can be out of step with the release; the release's own set installs.
+    $SUDO apt-get install -y -qq --no-install-recommends -t bookworm "${missing[@]}"
+  fi
+  if [ ${#missing32[@]} -gt 0 ]; then
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing32[@]}"
+  fi
 fi
-$SUDO apt-get update -qq
-if [ ${#missing[@]} -gt 0 ] && ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
-  # The package index can be out of step with the release; the release's own set installs.
-  $SUDO apt-get install -y -qq --no-install-recommends -t bookworm "${missing[@]}"
-fi
-if [ ${#missing32[@]} -gt 0 ]; then
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing32[@]}"
+
+# The browser tests' driver, playwright-core from npm, pinned by its lock file. It drives the
+# system's Chromium (/usr/bin/chromium) and downloads no browser of its own.
+browser_tests="$(cd "$(dirname "$0")/.." && pwd)/tests/browser"
+if [ ! -d "$browser_tests/node_modules/playwright-core" ]; then
+  if ! command -v npm >/dev/null; then
+    $SUDO apt-get install -y -qq --no-install-recommends npm
+  fi
+  echo "setup: installing the browser tests' driver (npm ci in tests/browser)"
+  (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 fi

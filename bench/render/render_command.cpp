@@ -42,12 +42,16 @@ std::string file_stem(const PanelWindow& w) {
     return slug.empty() ? std::string(number) : std::string(number) + "_" + slug;
 }
 
-// Outlines the places of a window's gauges that have no placement, with their names.
+}  // namespace
+
+// Outlines the places of a window's gauges that have no placement (another module's gauges, or
+// names this module lacks), labelled Module!Name.
 void mark_missing(cairo_t* cr, const PanelWindow& w, const std::vector<Placement*>& placements) {
     for (size_t i = 0; i < w.gauges.size() && i < placements.size(); ++i) {
         if (placements[i]) continue;
         const PanelGauge& g = w.gauges[i];
         double h = g.h > 0 ? g.h : g.w;
+        std::string label = g.module + "!" + g.name;
         const double dash[] = {4, 3};
         cairo_set_dash(cr, dash, 2, 0);
         cairo_set_line_width(cr, 1);
@@ -57,10 +61,26 @@ void mark_missing(cairo_t* cr, const PanelWindow& w, const std::vector<Placement
         cairo_set_dash(cr, nullptr, 0, 0);
         cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr, 9);
+        cairo_save(cr);
+        cairo_rectangle(cr, g.x, g.y, g.w, h);
+        cairo_clip(cr);
         cairo_move_to(cr, g.x + 3, g.y + 12);
-        cairo_show_text(cr, g.name.c_str());
+        cairo_show_text(cr, label.c_str());
+        cairo_restore(cr);
     }
 }
+
+std::function<bool(const PanelGauge&, int&, int&)> own_gauge_sizes(const Host& host, Renderer& renderer) {
+    return [&host, &renderer](const PanelGauge& g, int& w, int& h) {
+        if (!same_module(g.module)) return false;
+        const GAUGEHDR* gauge = host.module().find(g.name);
+        if (!gauge) return false;
+        renderer.gauge_size(gauge, w, h);
+        return true;
+    };
+}
+
+namespace {
 
 bool write_window(Renderer& renderer, Host& host, const PanelConfig& panel, size_t index, const std::string& png,
                   std::string& error) {
@@ -92,9 +112,10 @@ bool render_window_hook(Host& host, const std::string& panel_path, int32_t ident
         return false;
     }
     if (!read_panel_cfg(panel_path, panel, error)) return false;
+    Renderer renderer(module_bitmaps(host.module()));
+    settle_panel(panel, own_gauge_sizes(host, renderer));
     for (size_t i = 0; i < panel.windows.size(); ++i)
         if (panel.windows[i].ident == ident) {
-            Renderer renderer(module_bitmaps(host.module()));
             renderer.light_from(host.sim);
             return write_window(renderer, host, panel, i, png, error);
         }
@@ -237,7 +258,7 @@ void install_panel(Host& host, const PanelConfig& panel) {
     for (const PanelWindow& w : panel.windows)
         for (const PanelGauge& g : w.gauges) {
             if (!same_module(g.module)) {
-                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; left out\n", panel.path.c_str(),
+                std::fprintf(stderr, "%s:%d: gauge %s!%s belongs to another module; drawn as a labelled placeholder\n", panel.path.c_str(),
                              g.line, g.module.c_str(), g.name.c_str());
                 continue;
             }
@@ -282,6 +303,10 @@ int render_panel(const std::string& module_path) {
 
     Renderer renderer(module_bitmaps(host.module()));
     renderer.light_from(host.sim);
+    settle_panel(panel, own_gauge_sizes(host, renderer));
+    for (const PanelSection& section : panel.undrawn)
+        std::fprintf(stderr, "%s:%d: [%s] is not drawn on the 2D panel (%d gauge lines)\n", panel.path.c_str(),
+                     section.line, section.name.c_str(), section.gauges);
     bool ok = true;
     if (!options.scenario.empty()) ok = play_demo(host, panel, renderer, options.scenario);
 

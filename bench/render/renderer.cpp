@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -552,7 +553,12 @@ std::vector<std::vector<Placement*>> panel_placements(Host& host, const PanelCon
     std::vector<std::vector<Placement*>> out;
     for (const PanelWindow& w : panel.windows) {
         out.emplace_back();
-        for (const PanelGauge& g : w.gauges) out.back().push_back(host.find(g.name, ++seen[g.name]));
+        for (const PanelGauge& g : w.gauges) {
+            // Another module's line places none of ours, even under one of our gauges' names.
+            bool ours = g.module.size() == 12 && std::equal(g.module.begin(), g.module.end(), "corvan_instr",
+                                                             [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+            out.back().push_back(ours ? host.find(g.name, ++seen[g.name]) : nullptr);
+        }
     }
     return out;
 }

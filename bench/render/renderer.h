@@ -131,6 +131,10 @@ bool write_png(cairo_surface_t* surface, const std::string& path, std::string& e
 // panel that names this module (other lines are reported and left out), and plays a demo
 // scenario's driving commands over the installed panel (false when it reported errors).
 void install_panel(Host& host, const PanelConfig& panel);
+// Own sizes of this module's gauges for settle_panel (other modules' gauges are unknown).
+std::function<bool(const struct PanelGauge&, int&, int&)> own_gauge_sizes(const Host& host, Renderer& renderer);
+// Outlines the gauge lines of a window that have no placement, labelled Module!Name.
+void mark_missing(cairo_t* cr, const struct PanelWindow& w, const std::vector<Placement*>& placements);
 bool play_demo(Host& host, const PanelConfig& panel, Renderer& renderer, const std::string& path);
 
 // Gives back cairo's and fontconfig's process-wide caches, once nothing drawn is alive any more,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "bench/host.h"
@@ -32,5 +33,27 @@ void window_to_gauge(const PanelGauge& g, int gauge_w, int gauge_h, double wx, d
 // point is on no gauge or outside the window.
 bool locate_click(const PanelWindow& window, const std::vector<Placement*>& placements, const GaugeSizeFn& size,
                   double wx, double wy, uint32_t button, PanelHit& out);
+
+// One place on a window where the pointer means something: a clickable area of a gauge, or a
+// whole gauge (or parent region) that only carries a tooltip or a help text. Listed topmost first;
+// the first entry holding a point is the one under it.
+struct HoverArea {
+    size_t line = 0;               // gauge line in the window
+    double x = 0, y = 0, w = 0, h = 0;  // window pixels
+    int32_t cursor = -1;           // the record's cursor: -1 none, 1 up, 2 down, 3 left, 4 right, 5 hand
+    uint32_t help_id = 0;          // the area's help id, else its parent region's
+    uint32_t tooltip_id = 0;       // the region's tooltip record: a host tooltip id ...
+    std::string tooltip;           // ... or its text
+    uint32_t buttons = 0;          // MOUSE_LEFTSINGLE / MOUSE_RIGHTSINGLE it takes, with the repeat and drag bits
+    uint32_t event_id = 0;         // sent by the host when the area has no handler
+    bool clickable = false;        // a child area (else a region that only informs)
+};
+
+// The hover areas of a window, topmost gauge first and, within a gauge, in list order.
+std::vector<HoverArea> list_hover_areas(const PanelWindow& window, const std::vector<Placement*>& placements,
+                                        const GaugeSizeFn& size);
+
+// The readable name the panel system gives a help id, or null.
+const char* help_name(uint32_t help_id);
 
 }  // namespace bench

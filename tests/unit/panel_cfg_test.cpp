@@ -76,6 +76,43 @@ TEST(PanelCfg, ReadsWindowsTitlesAndGaugeLines) {
     EXPECT_EQ(find_window(p, 75), nullptr);
 }
 
+// The forms aircraft packages ship, settled against gauges of known own size (200 x 100).
+TEST(PanelCfg, ReadsTheFormsPackagesShip) {
+    PanelConfig p = parse(
+        "[Window Titles]\r\n"
+        "Window00=Cabin 20\xb0\r\n"
+        ";Window01=Gone\r\n"
+        "[Window00]\r\n"
+        "size_mm=1024 // width only\r\n"
+        "gauge07=Corvan_Instr!Torque, 230,20\r\n"
+        "// gauge08=Corvan_Instr!Airspeed, 0,0,100\r\n"
+        "gauge09=Other!Clock, 10,500 // another module's\r\n"
+        "[Window02]\r\n"
+        "size_mm=300,40\r\n"
+        "gauge00=Corvan_Instr!Airspeed, 0,0,50\r\n"
+        "[Vcockpit01]\r\n"
+        "gauge00=Corvan_Instr!Airspeed, 0,0,100\r\n");
+    EXPECT_TRUE(p.errors.empty()) << p.errors.front();
+    ASSERT_EQ(p.windows.size(), 2u);
+    EXPECT_EQ(p.windows[0].title, "Cabin 20\u00b0");
+    ASSERT_EQ(p.windows[0].gauges.size(), 2u);
+    EXPECT_EQ(p.windows[0].gauges[0].w, 0);
+    ASSERT_EQ(p.undrawn.size(), 1u);
+    EXPECT_EQ(p.undrawn[0].name, "Vcockpit01");
+    EXPECT_EQ(p.undrawn[0].gauges, 1);
+
+    settle_panel(p, [](const PanelGauge& g, int& w, int& h) {
+        w = 200, h = 100;
+        return g.module == "Corvan_Instr";
+    });
+    const PanelGauge& torque = p.windows[0].gauges[0];
+    EXPECT_EQ(torque.w, 200);
+    EXPECT_EQ(torque.h, 100);
+    EXPECT_EQ(p.windows[0].gauges[1].w, kPlaceholderSize);
+    EXPECT_EQ(p.windows[0].height, 500 + kPlaceholderSize);  // down to the lowest gauge
+    EXPECT_EQ(p.windows[1].height, 40);                        // given: kept
+}
+
 TEST(PanelCfg, ReportsEachBadLineWithItsNumberAndGoesOn) {
     PanelConfig p = parse(
         "gauge00=Corvan_Instr!Airspeed, 1,2,3\n"       // 1: before any section
@@ -85,7 +122,7 @@ TEST(PanelCfg, ReportsEachBadLineWithItsNumberAndGoesOn) {
         "this line has no equals sign\n"               // 5
         "gauge00=Corvan_Instr!Airspeed, 1, two, 100\n"  // 6
         "gauge01=Airspeed, 1,2,100\n"                   // 7: no module
-        "gauge02=Corvan_Instr!Altimeter, 1,2\n"         // 8: no width
+        "gauge02=Corvan_Instr!Altimeter, 1\n"           // 8: no y
         "gauge03=Corvan_Instr!Altimeter, 1,2,-5\n"      // 9
         "visible=maybe\n"                               // 10
         "ident=NOT_A_PANEL\n"                           // 11

@@ -129,3 +129,31 @@ TEST_F(PanelHitTest, RepeatsGoToTheHeldAreaOnlyWhenItAsks) {
     host.repeat(&upper_p, 8, 1);
     EXPECT_EQ(calls, 3);
 }
+
+// Hover: a child takes its region's help and tooltip where it has none of its own, children come
+// before the region that informs over the whole gauge, and the gauge drawn on top comes first.
+TEST_F(PanelHitTest, HoverAreasInheritTheirRegionsHelpAndComeTopmostFirst) {
+    MOUSERECT areas[] = {
+        {.kind = MOUSE_PARENT, .help_id = 0xAB86},
+        {.kind = MOUSE_TOOLTIP, .tooltip = "Lower gauge"},
+        {.kind = MOUSE_CHILD, .box = {0, 0, 5, 5}, .cursor = CURSOR_UPARROW, .mouse_flags = MOUSE_LEFTSINGLE},
+        {.kind = MOUSE_CHILD, .box = {5, 0, 5, 5}, .cursor = CURSOR_HAND, .help_id = 0x3168, .mouse_flags = MOUSE_LEFTSINGLE},
+        {.kind = MOUSE_PARENT_END},
+        {.kind = MOUSE_END},
+    };
+    lower.mouse_rect = areas;
+    std::vector<HoverArea> list = list_hover_areas(window, placements, sizes);
+    lower.mouse_rect = lower_areas;
+    ASSERT_EQ(list.size(), 4u);  // upper's child, then lower's two children and its region
+    EXPECT_EQ(list[0].line, 1u);
+    EXPECT_EQ(list[1].cursor, CURSOR_UPARROW);
+    EXPECT_EQ(list[1].help_id, 0xAB86u);
+    EXPECT_EQ(list[1].tooltip, "Lower gauge");
+    EXPECT_DOUBLE_EQ(list[1].x, 100);
+    EXPECT_DOUBLE_EQ(list[2].x, 110);  // box x 5 at twice the size
+    EXPECT_DOUBLE_EQ(list[2].w, 10);
+    EXPECT_EQ(list[2].help_id, 0x3168u);
+    EXPECT_FALSE(list[3].clickable);
+    EXPECT_DOUBLE_EQ(list[3].w, 40);  // the whole gauge
+    EXPECT_STREQ(help_name(list[1].help_id), "TOGGLE_RADIO_WINDOW");
+}

@@ -19,7 +19,9 @@ void SimModel::set(uint32_t id, double value) { vars_[id] = value; }
 void SimModel::step_wrapped(uint32_t id, double delta, double lo, double hi) {
     double v = get(id) + delta;
     double span = hi - lo;
-    if (span > 0) {
+    if (span > 0 && std::isfinite(v)) {
+        // Far outside (a huge token value): one step back into range, not millions of loops.
+        if (std::fabs(v - lo) > 64 * span) v = lo + std::fmod(v - lo, span);
         while (v > hi + 1e-9) v -= span;
         while (v < lo - 1e-9) v += span;
     }

@@ -19,9 +19,7 @@ void SimModel::set(uint32_t id, double value) { vars_[id] = value; }
 void SimModel::step_wrapped(uint32_t id, double delta, double lo, double hi) {
     double v = get(id) + delta;
     double span = hi - lo;
-    if (span > 0 && std::isfinite(v)) {
-        // Far outside (a huge token value): one step back into range, not millions of loops.
-        if (std::fabs(v - lo) > 64 * span) v = lo + std::fmod(v - lo, span);
+    if (span > 0) {
         while (v > hi + 1e-9) v -= span;
         while (v < lo - 1e-9) v += span;
     }

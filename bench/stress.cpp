@@ -7,7 +7,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#include <psapi.h>
 #else
 #include <dirent.h>
 #include <malloc.h>
@@ -231,12 +230,25 @@ bool check_frame(const Host& host, bool inputs_finite, std::string& fault) {
 ProcessUsage process_usage() {
     ProcessUsage u;
 #if defined(_WIN32)
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof pmc;
-    if (K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
-        u.heap_bytes = (long long)pmc.PrivateUsage;
+    // Bytes in use in every heap of the process (the C runtime's, DirectSound's, Wine's own).
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    u.heap_bytes = 0;
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        PROCESS_HEAP_ENTRY entry = {};
+        if (!HeapLock(heaps[i])) continue;
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) u.heap_bytes += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
     DWORD handles = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &handles)) u.handles = handles;
+    if (GetProcessHandleCount(GetCurrentProcess(), &handles) && handles > 0) {
+        u.handles = handles;
+    } else if (HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+        // Where the count is not kept (Wine), the next free handle value climbs as handles leak.
+        u.handles = (long long)(reinterpret_cast<uintptr_t>(probe) / 4);
+        CloseHandle(probe);
+    }
 #else
 #if defined(CORVAN_ASAN)
     u.heap_bytes = (long long)__sanitizer_get_current_allocated_bytes();

@@ -94,13 +94,8 @@ bool sound_objects_released(const Host& host, const char* what) {
     return true;
 }
 
-// Growth allowed between a warmed-up process and its end: the heap (exact natively; private
-// bytes, which move by pages, on Windows) and handles.
-#if defined(_WIN32)
-constexpr long long kHeapSlack = 2 << 20;
-#else
+// Growth allowed between a warmed-up process and its end, in heap bytes and handles.
 constexpr long long kHeapSlack = 64 << 10;
-#endif
 constexpr long long kHandleSlack = 4;
 
 bool usage_flat(const char* what, const ProcessUsage& before, const ProcessUsage& after) {

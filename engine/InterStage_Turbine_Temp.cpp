@@ -7,6 +7,7 @@
 
 #include "engine/engine_state.h"
 #include "module/gauge_unit.h"
+#include "module/whole_number_text.h"
 
 constexpr uint32_t kVarTurbineTemp = 0x277;
 constexpr int32_t kBitmapFace = 4710;
@@ -60,6 +61,6 @@ DEFINE_GAUGE(InterStage_Turbine_Temp, root_list, mouse_areas, nullptr);
 
 static double GAUGE_CALL readout(StringElement* e) {
     double celsius = rankine_to_celsius(e->source_var[0].var_value.n);
-    snprintf(e->string, string_capacity(e), "%4.0f", celsius);
+    whole_number_text(e->string, string_capacity(e), celsius, 4, false);
     return celsius;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module/whole_number_text.h"
 #include "radios/radio_bcd.h"
 
 namespace radio {
@@ -70,8 +71,11 @@ inline void adf_khz_text(char* out, size_t cap, int32_t tenths) {
 inline void clock_text(char* out, size_t cap, double first, double second) {
     char t[kScratch];
     int n = -1;
-    if (std::isfinite(first) && std::isfinite(second) && std::fabs(first) < 1e9 && std::fabs(second) < 1e9)
-        n = std::snprintf(t, sizeof t, "%02.0f:%02.0f", first, second);
+    if (std::isfinite(first) && std::isfinite(second) && std::fabs(first) < 1e9 && std::fabs(second) < 1e9) {
+        char first_text[kScratch];  // "%02.0f:" of the first field, at most eleven characters here
+        whole_number_text(first_text, sizeof first_text, first, 2, true, "", ":");
+        n = whole_number_text(t, sizeof t, second, 2, true, first_text);
+    }
     fit_or_dashes(out, cap, t, n);
 }
 
@@ -117,7 +121,7 @@ inline void dme_distance_text(char* out, size_t cap, double x) {
 inline void dme_whole_text(char* out, size_t cap, double x, int width) {
     char t[kScratch];
     int n = -1;
-    if (std::isfinite(x) && std::fabs(x) < 1e9) n = std::snprintf(t, sizeof t, "%0*.0f", width, x);
+    if (std::isfinite(x) && std::fabs(x) < 1e9) n = whole_number_text(t, sizeof t, x, width, true);
     fit_or_dashes(out, cap, t, n);
 }
 

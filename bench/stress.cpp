@@ -6,6 +6,7 @@
 #include <set>
 
 #if defined(_WIN32)
+#include <malloc.h>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -230,16 +231,19 @@ bool check_frame(const Host& host, bool inputs_finite, std::string& fault) {
 ProcessUsage process_usage() {
     ProcessUsage u;
 #if defined(_WIN32)
-    // Bytes in use in every heap of the process (the C runtime's, DirectSound's, Wine's own).
-    HANDLE heaps[64];
-    DWORD count = GetProcessHeaps(64, heaps);
+    _HEAPINFO block = {};
     u.heap_bytes = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
+    int status;
+    while ((status = _heapwalk(&block)) == _HEAPOK)
+        if (block._useflag == _USEDENTRY) u.heap_bytes += (long long)block._size;
+    if (status != _HEAPEND) u.heap_bytes = -1;
+    HANDLE process_heap = GetProcessHeap();
+    if (HeapLock(process_heap)) {
         PROCESS_HEAP_ENTRY entry = {};
-        if (!HeapLock(heaps[i])) continue;
-        while (HeapWalk(heaps[i], &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) u.heap_bytes += entry.cbData;
-        HeapUnlock(heaps[i]);
+        u.system_bytes = 0;
+        while (HeapWalk(process_heap, &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) u.system_bytes += (long long)entry.cbData;
+        HeapUnlock(process_heap);
     }
     DWORD handles = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &handles) && handles > 0) {

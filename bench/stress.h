@@ -46,7 +46,8 @@ void clear_inputs(Host& host, const std::vector<uint32_t>& vars, bool all);
 
 // Heap bytes in use and handles (file descriptors, or Win32 handles) open in this process.
 struct ProcessUsage {
-    long long heap_bytes = -1;  // -1 where it cannot be read
+    long long heap_bytes = -1;    // the C runtime's heap, where the module and the bench allocate; -1 unknown
+    long long system_bytes = -1;  // Windows: the process heap, where the system's own DLLs allocate
     long long handles = -1;
 };
 ProcessUsage process_usage();

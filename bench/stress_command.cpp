@@ -132,6 +132,7 @@ int cycles_command(const std::string& module_path) {
     if (!all_shown(host, "lifecycle")) return 1;
     std::set<std::string> sounded = click_everything(host);
     kill_all(host);
+    if (host.sound_play_counter && sounded.empty()) return fail("lifecycle", "no gauge clicked with sound");
     std::printf("lifecycle: %zu gauges installed twice, killed and installed again, %zu click with sound: ok\n", gauges,
                 sounded.size());
 

@@ -2,8 +2,9 @@
 // Reads:  0x123 / 0x129 left / right main tank level (8388608 = full); at install 0x124 / 0x12A
 //         the tank capacities, gallons.
 // Sends:  nothing.
-// Keeps:  fuel_capacity_left / fuel_capacity_right, taken at install (a capacity of 0 or less
-//         leaves the stored one), read by the warning panel's low-fuel lights.
+// Keeps:  fuel_capacity_left / fuel_capacity_right, taken at install (a capacity of 0 or less,
+//         or infinite, leaves the stored one), read by the warning panel's low-fuel lights.
+#include <cmath>
 #include <iterator>
 
 #include "engine/engine_state.h"
@@ -62,12 +63,13 @@ DEFINE_GAUGE(Fuel_Quantity, root_list, mouse_areas, gauge_callback);
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
 
-static double GAUGE_CALL left_gallons(NeedleElement* e) {
-    return fuel_capacity_left * e->source_var.var_value.n / kFullTankLevel;
+// A product that overflows (absurd level and capacity together) rests the needle at 0, not at infinity.
+static double gallons(double capacity, double level) {
+    double g = capacity * level / kFullTankLevel;
+    return std::isfinite(g) ? g : 0.0;
 }
-static double GAUGE_CALL right_gallons(NeedleElement* e) {
-    return fuel_capacity_right * e->source_var.var_value.n / kFullTankLevel;
-}
+static double GAUGE_CALL left_gallons(NeedleElement* e) { return gallons(fuel_capacity_left, e->source_var.var_value.n); }
+static double GAUGE_CALL right_gallons(NeedleElement* e) { return gallons(fuel_capacity_right, e->source_var.var_value.n); }
 
 // ----------------------------------------------------------------------------------------------
 // Gauge callback
@@ -75,6 +77,7 @@ static double GAUGE_CALL right_gallons(NeedleElement* e) {
 static void GAUGE_CALL gauge_callback(GAUGEHDR*, int32_t service, GaugeExtra) {
     if (service != PANEL_SERVICE_PRE_INSTALL) return;
     double left = token_value(kVarLeftCapacity), right = token_value(kVarRightCapacity);
-    if (left > 0.0) fuel_capacity_left = left;
-    if (right > 0.0) fuel_capacity_right = right;
+    // An infinite capacity would stay with the module for good; it is refused like one of 0.
+    if (left > 0.0 && std::isfinite(left)) fuel_capacity_left = left;
+    if (right > 0.0 && std::isfinite(right)) fuel_capacity_right = right;
 }

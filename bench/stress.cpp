@@ -165,22 +165,24 @@ bool random_action(Host& host, Choices& in, const std::vector<uint32_t>& vars, s
 // ----------------------------------------------------------------------------------------------
 // Checks
 
-bool inputs_finite(const Host& host, const std::vector<uint32_t>& vars) {
+static bool in_range(double v) { return std::fabs(v) <= kInputRange; }  // false for NaN too
+
+bool inputs_in_range(const Host& host, const std::vector<uint32_t>& vars) {
     for (uint32_t id = 0; id <= 0x3FF; ++id)
-        if (!std::isfinite(host.sim.get(id))) return false;
+        if (!in_range(host.sim.get(id))) return false;
     for (uint32_t id : vars)
-        if (!std::isfinite(host.sim.get(id))) return false;
+        if (!in_range(host.sim.get(id))) return false;
     return true;
 }
 
 void clear_inputs(Host& host, const std::vector<uint32_t>& vars, bool all) {
     for (uint32_t id = 0; id <= 0x3FF; ++id)
-        if (all || !std::isfinite(host.sim.get(id))) host.sim.set(id, 0);
+        if (all || !in_range(host.sim.get(id))) host.sim.set(id, 0);
     for (uint32_t id : vars)
-        if (all || !std::isfinite(host.sim.get(id))) host.sim.set(id, 0);
+        if (all || !in_range(host.sim.get(id))) host.sim.set(id, 0);
 }
 
-bool check_frame(const Host& host, bool inputs_finite, std::string& fault) {
+bool check_frame(const Host& host, bool inputs_in_range, std::string& fault) {
     for (const auto& p : host.placements()) {
         int index = 0;
         for (const ElementSlot& s : p->elements) {
@@ -213,7 +215,11 @@ bool check_frame(const Host& host, bool inputs_finite, std::string& fault) {
                 break;
             default: break;
             }
-            if (!s.shown || !inputs_finite) continue;
+            if (!s.shown || !inputs_in_range) continue;
+            bool frozen = false;  // a frozen element keeps a value from frames that were not judged
+            for (const FAILURE_RECORD* f = h->failure_systems; f && f->key; ++f)
+                frozen = frozen || (f->action == FAIL_ACTION_FREEZE && host.sim.failures.count(f->key));
+            if (frozen) continue;
             for (int axis = 0; axis < 3; ++axis)
                 if (has[axis] && !std::isfinite(s.value[axis])) {
                     fault = std::string(p->gauge->gauge_name) + " element " + std::to_string(index) + " axis " +

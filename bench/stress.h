@@ -35,13 +35,16 @@ std::vector<uint32_t> record_variables(const LoadedModule& module);
 bool random_action(Host& host, Choices& in, const std::vector<uint32_t>& vars, size_t max_placements);
 
 // After a frame: every string element's text ends within its character count and, while every
-// token value the simulator holds is finite (`inputs_finite`), every value a module callback gave
-// an element that is drawn is finite. False with what went wrong.
-bool check_frame(const Host& host, bool inputs_finite, std::string& fault);
-// Whether the simulator holds only finite values in the variables `vars` and in 0 to 0x3FF.
-bool inputs_finite(const Host& host, const std::vector<uint32_t>& vars);
-// Gives every one of those variables that holds NaN or an infinity the value 0 (or every
-// variable, with `all`): the simulator recovers.
+// token value the simulator holds is in range (`inputs_in_range`), every value a module callback
+// gave an element that is drawn is finite. False with what went wrong.
+bool check_frame(const Host& host, bool inputs_in_range, std::string& fault);
+// Whether the simulator's values in the variables `vars` and in 0 to 0x3FF are all finite and at
+// most kInputRange in size: no product or difference of two of them overflows. Larger values are
+// still fed to the gauges (for the sanitizers), but what they draw is not judged.
+constexpr double kInputRange = 1e150;
+bool inputs_in_range(const Host& host, const std::vector<uint32_t>& vars);
+// Gives every one of those variables that is out of range the value 0 (or every variable, with
+// `all`): the simulator recovers.
 void clear_inputs(Host& host, const std::vector<uint32_t>& vars, bool all);
 
 // Heap bytes in use and handles (file descriptors, or Win32 handles) open in this process.

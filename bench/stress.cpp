@@ -40,14 +40,14 @@ uint8_t Choices::byte() {
 uint32_t Choices::u32() { return byte() | uint32_t(byte()) << 8 | uint32_t(byte()) << 16 | uint32_t(byte()) << 24; }
 
 double Choices::value() {
-    static const double special[] = {
+    static const double troublesome[] = {
         0.0, -0.0, 1.0, -1.0, 0.5, 2.0, 16384.0, 16383.0, 1e300, -1e300,
         std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
         -std::numeric_limits<double>::infinity(), 2147483647.0, 2147483648.0, -2147483649.0, 4294967295.0,
         4294967296.0, 9.3e18, -9.3e18, 1.9e19, 1e-300, 65535.5, 0x9999, 0x1800, 0x2345, 360.0, -360.0,
         100.0, 30000.0};
     uint8_t k = byte();
-    if (k < 160) return special[k % (sizeof special / sizeof special[0])];
+    if (k < 160) return troublesome[k % (sizeof troublesome / sizeof troublesome[0])];
     if (k < 220) return double(int32_t(u32())) / double(1 + byte());  // ordinary magnitudes
     uint64_t bits = uint64_t(u32()) << 32 | u32();
     double d;

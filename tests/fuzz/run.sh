@@ -71,7 +71,7 @@ for t in "${targets[@]}"; do
       rm -rf "$fresh" && mkdir -p "$fresh"
       # ... and at most 48 of them, the largest (they drive the most), so the tree stays small.
       "$out/$t" -merge=1 -max_len=4096 "$fresh" "$corpus" "$work" >"$out/$t.merge.log" 2>&1 &&
-        rm -f "$corpus"/* && (cd "$fresh" && ls -S | head -n 48 | xargs -r cp -t "$corpus"/) &&
+        rm -f "$corpus"/* && (cd "$fresh" && ls -S >../kept_$t && head -n 48 ../kept_$t | xargs -r cp -t "$corpus"/) &&
         echo "     corpus: $(ls "$corpus" | wc -l) inputs in the tree"
     fi
   else

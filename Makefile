@@ -2,7 +2,7 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build run test fuzz perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
+.PHONY: all setup build run test fuzz soak perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
 
 all: build
 
@@ -35,9 +35,19 @@ test: build
 	@scripts/runs_i386.sh || echo "make test: the win32 product's runs under 32-bit Wine are skipped: this machine cannot run 32-bit x86 programs"
 	@cd build/native && ctest --output-on-failure -j $(JOBS)
 
+# The module's own frame, the bench's frame and the main window drawn, then instructions per frame.
 perf: release-tools
 	@build/release/perf_benchmarks
+	@bash tests/bench/instructions.sh
 
+# Every gauge under random input for SOAK_SECONDS (an hour by default), sanitized: memory flat.
+SOAK_SECONDS ?= 3600
+soak: setup
+	@test -f build/native/build.ninja || cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS) --target corvan-bench
+	@build/native/corvan-bench soak --seconds $(SOAK_SECONDS)
+
+# Each fuzz target, one after another, to 10 million runs or FUZZ_SECONDS (default 3600) each.
 fuzz: setup
 	@bash tests/fuzz/run.sh long
 

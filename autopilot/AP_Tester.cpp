@@ -7,6 +7,7 @@
 
 #include "autopilot/autopilot_state.h"
 #include "module/gauge_unit.h"
+#include "module/whole_number_text.h"
 
 constexpr int32_t kBitmapFace = 4980;
 constexpr int32_t kBitmapDot = 4981;  // every dot and the Captured lamp
@@ -121,6 +122,6 @@ static double GAUGE_CALL captured(IconElement*) { return lamp(autopilot_state.ap
 // (999.6 would read "   100"); one right-aligned width serves them all.
 static double GAUGE_CALL readout(StringElement* e) {
     double v = e->source_var[0].var_value.n;
-    snprintf(e->string, string_capacity(e), "%6.0f", v);
+    whole_number_text(e->string, string_capacity(e), v, 6, false);
     return v;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "module/gauge_unit.h"
+#include "module/whole_number_text.h"
 
 constexpr uint32_t kVarClockHour = 0x03;
 constexpr uint32_t kVarClockMinute = 0x04;
@@ -84,11 +85,17 @@ DEFINE_GAUGE(Astrotech_Timer, root_list, mouse_areas, nullptr);
 
 static double GAUGE_CALL backlight(IconElement* e) { return e->source_var.var_value.n > 0.0 ? 0.0 : -1.0; }
 
+// "%02.0f:%02.0f" of two fields, written without snprintf (this runs every frame).
+static void clock_fields(StringElement* e, double first, double second) {
+    char first_text[48];
+    whole_number_text(first_text, sizeof first_text, first, 2, true, "", ":");
+    whole_number_text(e->string, string_capacity(e), second, 2, true, first_text);
+}
+
 // MM:SS for the first hour of counting, HH:MM after it; the clock shows HH:MM.
 static double GAUGE_CALL display(StringElement* e) {
-    const char* kFormat = "%02.0f:%02.0f";
     if (timer_clock_mode) {
-        snprintf(e->string, string_capacity(e), kFormat, token_value(kVarClockHour), token_value(kVarClockMinute));
+        clock_fields(e, token_value(kVarClockHour), token_value(kVarClockMinute));
         return 0.0;
     }
     double now = token_value(kVarSimTime);
@@ -101,9 +108,9 @@ static double GAUGE_CALL display(StringElement* e) {
     double minutes = std::trunc(std::trunc(rest - kHourSeconds * std::floor(rest / kHourSeconds)) / kMinuteSeconds);
     double hours = std::trunc(std::floor(timer_elapsed / kHourSeconds));
     if (hours == 0.0)
-        snprintf(e->string, string_capacity(e), kFormat, minutes, seconds);
+        clock_fields(e, minutes, seconds);
     else
-        snprintf(e->string, string_capacity(e), kFormat, hours, minutes);
+        clock_fields(e, hours, minutes);
     return timer_elapsed;
 }
 

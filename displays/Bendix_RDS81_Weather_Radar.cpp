@@ -109,8 +109,12 @@ static void set_hidden(ELEMENT_HEADER& h, bool hidden) {
         h.image_flags &= ~kImageHidden;
 }
 
-// Wrapped into one period centred on 0, so the fixed picture repeats as the aircraft moves.
-static double wrap(double v, double period) { return v - period * std::floor(v / period + 0.5); }
+// Wrapped into one period centred on 0, so the fixed picture repeats as the aircraft moves. A
+// position that is not a number (or infinite) centres the picture rather than handing NaN on.
+static double wrap(double v, double period) {
+    if (!std::isfinite(v)) return 0.0;
+    return v - period * std::floor(v / period + 0.5);
+}
 
 static double GAUGE_CALL returns_x(SpriteElement* e) {
     double degrees = e->source_var_x.var_value.n / kLongitudeUnitsPerDegree;

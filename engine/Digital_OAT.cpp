@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/dial_gauge.h"
+#include "module/whole_number_text.h"
 
 constexpr int32_t kBitmapFace = 4800;
 
@@ -27,6 +28,6 @@ DEFINE_GAUGE(Digital_OAT, root_list, mouse_areas.rects, nullptr);
 // The degree sign is byte 0xB0 of the Windows-1252 code page.
 static double GAUGE_CALL readout(StringElement* e) {
     double celsius = e->source_var[0].var_value.n;
-    snprintf(e->string, string_capacity(e), "%3.0f \xB0" "C", celsius);
+    whole_number_text(e->string, string_capacity(e), celsius, 3, false, "", " \xB0" "C");
     return celsius;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/dial_gauge.h"
+#include "module/whole_number_text.h"
 
 constexpr double kPoundsPerGallon = 6.6016;
 constexpr int32_t kBitmapFace = 4810;
@@ -37,6 +38,6 @@ static double GAUGE_CALL legend(IconElement*) { return 0.0; }
 // 100 GPH and more is cut to the readout's nine characters.
 static double GAUGE_CALL readout(StringElement* e) {
     double gph = e->source_var[0].var_value.n / kPoundsPerGallon;
-    snprintf(e->string, string_capacity(e), "   %02.0f GPH", gph);
+    whole_number_text(e->string, string_capacity(e), gph, 2, true, "   ", " GPH");
     return gph;
 }

@@ -2,8 +2,10 @@
 // Reads:  0x123 / 0x129 left / right main tank level (8388608 = full); at install 0x124 / 0x12A
 //         the tank capacities, gallons.
 // Sends:  nothing.
-// Keeps:  fuel_capacity_left / fuel_capacity_right, taken at install (a capacity of 0 or less
-//         leaves the stored one), read by the warning panel's low-fuel lights.
+// Keeps:  fuel_capacity_left / fuel_capacity_right, taken at install (a capacity of 0 or less,
+//         or infinite, leaves the stored one), read by the warning panel's low-fuel lights.
+#include <cmath>
+
 #include "engine/dial_gauge.h"
 
 constexpr uint32_t kVarLeftLevel = 0x123;
@@ -33,12 +35,13 @@ DIAL_GAUGE(Fuel_Quantity, kBitmapFace, kBitmapBezel, dial_areas(), gauge_callbac
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
 
-static double GAUGE_CALL left_gallons(NeedleElement* e) {
-    return fuel_capacity_left * e->source_var.var_value.n / kFullTankLevel;
+// A product that overflows (absurd level and capacity together) rests the needle at 0, not at infinity.
+static double gallons(double capacity, double level) {
+    double g = capacity * level / kFullTankLevel;
+    return std::isfinite(g) ? g : 0.0;
 }
-static double GAUGE_CALL right_gallons(NeedleElement* e) {
-    return fuel_capacity_right * e->source_var.var_value.n / kFullTankLevel;
-}
+static double GAUGE_CALL left_gallons(NeedleElement* e) { return gallons(fuel_capacity_left, e->source_var.var_value.n); }
+static double GAUGE_CALL right_gallons(NeedleElement* e) { return gallons(fuel_capacity_right, e->source_var.var_value.n); }
 
 // ----------------------------------------------------------------------------------------------
 // Gauge callback
@@ -46,6 +49,7 @@ static double GAUGE_CALL right_gallons(NeedleElement* e) {
 static void GAUGE_CALL gauge_callback(GAUGEHDR*, int32_t service, GaugeExtra) {
     if (service != PANEL_SERVICE_PRE_INSTALL) return;
     double left_capacity = token_value(kVarLeftCapacity), right_capacity = token_value(kVarRightCapacity);
-    if (left_capacity > 0.0) fuel_capacity_left = left_capacity;
-    if (right_capacity > 0.0) fuel_capacity_right = right_capacity;
+    // An infinite capacity would stay with the module for good; it is refused like one of 0.
+    if (left_capacity > 0.0 && std::isfinite(left_capacity)) fuel_capacity_left = left_capacity;
+    if (right_capacity > 0.0 && std::isfinite(right_capacity)) fuel_capacity_right = right_capacity;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/dial_gauge.h"
+#include "module/whole_number_text.h"
 
 constexpr uint32_t kVarTurbineTemp = 0x277;
 constexpr int32_t kBitmapFace = 4710, kBitmapNeedle = 4711, kBitmapBezel = 4712;
@@ -29,6 +30,6 @@ DIAL_GAUGE(InterStage_Turbine_Temp, kBitmapFace, kBitmapBezel, dial_areas(), nul
 
 static double GAUGE_CALL readout(StringElement* e) {
     double celsius = rankine_to_celsius(e->source_var[0].var_value.n);
-    snprintf(e->string, string_capacity(e), "%4.0f", celsius);
+    whole_number_text(e->string, string_capacity(e), celsius, 4, false);
     return celsius;
 }

@@ -126,7 +126,8 @@ static double GAUGE_CALL drum_position(MovingImageElement* e) {
     double roll = (v - base - place + window) * (place / window);
     if (!(roll > 0.0)) roll = 0.0;
     double x = base + roll;
-    return x - std::floor(x / period) * period;
+    double position = x - std::floor(x / period) * period;
+    return std::isfinite(position) ? position : 0.0;  // near the largest doubles the place sums overflow
 }
 
 constexpr double kThousandFeet = 1000.0, kTenThousandFeet = 10000.0;

@@ -2,6 +2,7 @@
 // Reads:  0x45 inclinometer ball, 0x46 turn deflection, 0x2F1 bus voltage.
 // Sends:  nothing.
 // Keeps:  nothing.
+#include <cmath>
 #include <iterator>
 
 #include "module/gauge_unit.h"
@@ -70,7 +71,8 @@ DEFINE_GAUGE(Turn_Coordinator, root_list, mouse_areas, nullptr);
 
 static double GAUGE_CALL ball_rise(SliderElement* e) {
     double v = e->source_var_y.var_value.n;
-    return v * v;
+    double rise = v * v;
+    return std::isfinite(rise) ? rise : 0.0;  // a value far past the tube's end: not infinity to the host
 }
 
 static double GAUGE_CALL power_flag(IconElement* e) { return e->source_var.var_value.n <= kFlagVolts ? 0.0 : -1.0; }

@@ -20,6 +20,11 @@ CORVAN_PLATFORM_API void corvan_platform_set_time(double seconds);
 // Fault switches: while set, DirectSoundCreate (device) or CreateSoundBuffer (buffer) fails.
 CORVAN_PLATFORM_API void corvan_dsound_fail_device_creation(int fail);
 CORVAN_PLATFORM_API void corvan_dsound_fail_buffer_creation(int fail);
+// The other steps of loading a click sound, likewise: FindResourceA finds no WAVE resource,
+// mmioDescend finds no RIFF chunk, a buffer's Lock fails.
+CORVAN_PLATFORM_API void corvan_platform_fail_wave_resources(int fail);
+CORVAN_PLATFORM_API void corvan_platform_fail_riff_chunks(int fail);
+CORVAN_PLATFORM_API void corvan_dsound_fail_buffer_lock(int fail);
 // Play calls made on any buffer since the process started.
 CORVAN_PLATFORM_API uint64_t corvan_dsound_play_requests(void);
 // Plays that started (a buffer still playing does not start a second copy).

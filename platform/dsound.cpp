@@ -64,6 +64,7 @@ public:
     HRESULT Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2, LPDWORD bytes2,
                  DWORD flags) override {
         if (flags & DSBLOCK_ENTIREBUFFER) bytes = size();
+        if (dsound_state().fail_lock) return DSERR_GENERIC;
         if (!part1 || !bytes1 || locked_ || offset >= size() || bytes == 0 || bytes > size())
             return DSERR_INVALIDPARAM;
         DWORD first = bytes < size() - offset ? bytes : size() - offset;

@@ -9,6 +9,7 @@ struct DsoundState {
     double time = 0;           // simulator clock, seconds
     bool fail_device = false;  // DirectSoundCreate fails while set
     bool fail_buffer = false;  // CreateSoundBuffer fails while set
+    bool fail_lock = false;    // Buffer Lock fails while set
     uint64_t play_requests = 0;
     uint64_t plays_started = 0;
     uint64_t device_attempts = 0;

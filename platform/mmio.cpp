@@ -20,6 +20,8 @@ uint32_t read_u32(const unsigned char* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
+bool fail_riff_chunks = false;  // fault switch for tests
+
 bool has_type(FOURCC id) { return id == FOURCC_RIFF || id == FOURCC_LIST; }
 
 // Where a chunk's data (after its type, for RIFF and LIST) ends, padded to an even offset.
@@ -63,6 +65,7 @@ LONG mmioRead(HMMIO file, HPSTR out, LONG bytes) {
 // steps over chunks until one with the wanted id (and type) starts inside the parent's data.
 MMRESULT mmioDescend(HMMIO file, LPMMCKINFO chunk, const MMCKINFO* parent, UINT flags) {
     if (!file || !chunk) return MMSYSERR_INVALPARAM;
+    if (fail_riff_chunks) return MMIOERR_CHUNKNOTFOUND;
     uint64_t limit = parent ? chunk_end(*parent) : file->size;
     if (limit > file->size) limit = file->size;
     FOURCC want_id = chunk->ckid;
@@ -102,3 +105,5 @@ MMRESULT mmioAscend(HMMIO file, LPMMCKINFO chunk, UINT) {
     file->position = end < file->size ? end : file->size;
     return MMSYSERR_NOERROR;
 }
+
+void corvan_platform_fail_riff_chunks(int fail) { fail_riff_chunks = fail != 0; }

@@ -58,6 +58,7 @@ bool has_executable_override = false;
 
 std::string host_window_class;
 bool has_host_window = false;
+bool fail_wave_resources = false;
 std::string last_window_class;
 
 // A handle that stands for the host's main window; never dereferenced.
@@ -71,6 +72,7 @@ HWND__* const kHostWindow = reinterpret_cast<HWND__*>(uintptr_t(0x10010));
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
     uint32_t id = 0, kind = 0;
     if (!name || !type || !resource_number(name, id) || !resource_type(type, kind)) return nullptr;
+    if (fail_wave_resources && kind == CORVAN_RESOURCE_WAVE) return nullptr;
     const CorvanEmbeddedResource* r = resource_table(module);
     for (; r && r->data; ++r)
         if (r->type == kind && r->id == id)
@@ -146,5 +148,7 @@ void corvan_platform_set_host_window_class(const char* class_name) {
     has_host_window = class_name != nullptr;
     host_window_class = class_name ? class_name : "";
 }
+
+void corvan_platform_fail_wave_resources(int fail) { fail_wave_resources = fail != 0; }
 
 const char* corvan_platform_last_window_class(void) { return last_window_class.c_str(); }

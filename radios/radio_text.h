@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module/whole_number_text.h"
 #include "radios/radio_bcd.h"
 
 namespace radio {
@@ -28,9 +29,13 @@ inline void fit_or_dashes(char* out, size_t cap, const char* text, int length) {
     std::memcpy(out, text, size_t(length) + 1);
 }
 
-// Copies `text`, cut to cap - 1 characters (fixed words such as annunciators).
+// Copies `text`, cut to cap - 1 characters (fixed words such as annunciators). Written out by
+// hand: these run for every window every frame, and snprintf costs ten times as much.
 inline void put_word(char* out, size_t cap, const char* text) {
-    if (out && cap) std::snprintf(out, cap, "%s", text);
+    if (!out || !cap) return;
+    size_t n = strnlen(text, cap - 1);
+    std::memcpy(out, text, n);
+    out[n] = '\0';
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -39,7 +44,10 @@ inline void put_word(char* out, size_t cap, const char* text) {
 inline void frequency_text(char* out, size_t cap, uint32_t word) {
     if (!out || cap == 0) return;
     word &= kFrequencyWordMask;
-    std::snprintf(out, cap, "1%02x.%02x", unsigned(word >> 8), unsigned(word & 0xFF));
+    static const char kHex[] = "0123456789abcdef";
+    const char text[] = {'1', kHex[(word >> 12) & 0xF], kHex[(word >> 8) & 0xF], '.', kHex[(word >> 4) & 0xF],
+                         kHex[word & 0xF], '\0'};
+    put_word(out, cap, text);  // the same text as snprintf's, at a fraction of its cost every frame
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -63,8 +71,11 @@ inline void adf_khz_text(char* out, size_t cap, int32_t tenths) {
 inline void clock_text(char* out, size_t cap, double first, double second) {
     char t[kScratch];
     int n = -1;
-    if (std::isfinite(first) && std::isfinite(second) && std::fabs(first) < 1e9 && std::fabs(second) < 1e9)
-        n = std::snprintf(t, sizeof t, "%02.0f:%02.0f", first, second);
+    if (std::isfinite(first) && std::isfinite(second) && std::fabs(first) < 1e9 && std::fabs(second) < 1e9) {
+        char first_text[kScratch];  // "%02.0f:" of the first field, at most eleven characters here
+        whole_number_text(first_text, sizeof first_text, first, 2, true, "", ":");
+        n = whole_number_text(t, sizeof t, second, 2, true, first_text);
+    }
     fit_or_dashes(out, cap, t, n);
 }
 
@@ -110,7 +121,7 @@ inline void dme_distance_text(char* out, size_t cap, double x) {
 inline void dme_whole_text(char* out, size_t cap, double x, int width) {
     char t[kScratch];
     int n = -1;
-    if (std::isfinite(x) && std::fabs(x) < 1e9) n = std::snprintf(t, sizeof t, "%0*.0f", width, x);
+    if (std::isfinite(x) && std::fabs(x) < 1e9) n = whole_number_text(t, sizeof t, x, width, true);
     fit_or_dashes(out, cap, t, n);
 }
 

@@ -10,7 +10,7 @@ packages=(
   libcairo2-dev fonts-dseg fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libcpp-httplib-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev valgrind
   chromium nodejs zlib1g-dev
 )
 

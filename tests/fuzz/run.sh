@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a while.
-#   tests/fuzz/run.sh short   a few seconds each, from make test
-#   tests/fuzz/run.sh long    minutes each, from make fuzz
+# Builds the libFuzzer targets with clang (ASan + UBSan) and runs them one after another.
+#   tests/fuzz/run.sh short [TARGET]   a few seconds each over the corpus, from make test
+#   tests/fuzz/run.sh long [TARGET]    make fuzz: each target until 10 million executions (the chaos
+#                                      target: 125 000 inputs of 8 frames, 1 million frames) or
+#                                      FUZZ_SECONDS (default 3600); then the corpus in the tree is
+#                                      minimised with what the run found
+# The corpora live in tests/fuzz/corpus/TARGET; an input that once crashed stays there as a
+# regression and runs in every short run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 mode="${1:-short}"
-seconds=8
-[ "$mode" = long ] && seconds=300
+only="${2:-}"
 out="$root/build/fuzz"
 mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
@@ -17,7 +21,7 @@ build() {  # build NAME SOURCES...
   local bin="$out/$name"
   local newest
   newest="$(ls -t "$@" "$0" | head -n 1)"
-  if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ] || [ -n "$(find "$root/module" "$root/bench" -newer "$bin" -name '*.[ch]*' | head -n 1)" ]; then
+  if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ] || [ -n "$(find "$root"/{module,bench,platform,radios,flight,autopilot,engine,systems,displays} -newer "$bin" -name '*.[ch]*' | head -n 1)" ]; then
     clang++ "${flags[@]}" "$@" -o "$bin" -ldl
   fi
 }
@@ -32,27 +36,47 @@ targets+=(fuzz_param_text)
 chaos_sources=("$root"/module/*.cpp "$root"/radios/*.cpp "$root"/flight/*.cpp "$root"/autopilot/*.cpp
                "$root"/engine/*.cpp "$root"/systems/*.cpp "$root"/displays/*.cpp "$root"/platform/*.cpp)
 for f in "$root"/bench/*.cpp; do
-  case "$f" in */main.cpp|*/subcommands.cpp) ;; *) chaos_sources+=("$f") ;; esac
+  case "$f" in */main.cpp|*/subcommands.cpp|*_command.cpp) ;; *) chaos_sources+=("$f") ;; esac
 done
 build fuzz_gauge_chaos "$root/tests/fuzz/fuzz_gauge_chaos.cpp" "${chaos_sources[@]}"
 targets+=(fuzz_gauge_chaos)
+build fuzz_panel_cfg "$root/tests/fuzz/fuzz_panel_cfg.cpp" "$root/bench/panel_cfg.cpp"
+targets+=(fuzz_panel_cfg)
 for extra in "$root"/tests/fuzz/targets.d/*.sh; do
   [ -f "$extra" ] && source "$extra"
 done
 
 failed=0
+ran=0
 for t in "${targets[@]}"; do
-  corpus="$out/corpus_$t"
-  mkdir -p "$corpus"
-  seeds="$root/tests/fuzz/seeds/$t"
-  args=(-max_total_time="$seconds" -print_final_stats=1 -max_len=4096 -artifact_prefix="$out/$t-" "$corpus")
-  [ -d "$seeds" ] && args+=("$seeds")
-  if "$out/$t" "${args[@]}" >"$out/$t.log" 2>&1; then
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$t.log" | awk '{print $2}')
-    echo "ok   $t: ${runs:-?} runs in ${seconds}s"
+  [ -n "$only" ] && [ "$t" != "$only" ] && continue
+  ran=$((ran + 1))
+  work="$out/corpus_$t"
+  corpus="$root/tests/fuzz/corpus/$t"
+  mkdir -p "$work" "$corpus"
+  args=(-print_final_stats=1 -max_len=4096 -timeout=10 -artifact_prefix="$out/$t-")
+  if [ "$mode" = long ]; then
+    runs=10000000
+    [ "$t" = fuzz_gauge_chaos ] && runs=125000
+    args+=(-runs="$runs" -max_total_time="${FUZZ_SECONDS:-3600}")
+  else
+    args+=(-max_total_time=8)
+  fi
+  started=$SECONDS
+  if "$out/$t" "${args[@]}" "$work" "$corpus" >"$out/$t.log" 2>&1; then
+    execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$t.log" | awk '{print $2}')
+    echo "ok   $t: ${execs:-?} runs in $((SECONDS - started))s"
+    if [ "$mode" = long ]; then  # keep the tree's corpus small: the inputs that cover what all cover
+      fresh="$out/merged_$t"
+      rm -rf "$fresh" && mkdir -p "$fresh"
+      # ... and at most 48 of them, the largest (they drive the most), so the tree stays small.
+      "$out/$t" -merge=1 -max_len=4096 "$fresh" "$corpus" "$work" >"$out/$t.merge.log" 2>&1 &&
+        rm -f "$corpus"/* && (cd "$fresh" && ls -S >../kept_$t && head -n 48 ../kept_$t | xargs -r cp -t "$corpus"/) &&
+        echo "     corpus: $(ls "$corpus" | wc -l) inputs in the tree"
+    fi
   else
     echo "FAIL $t (see $out/$t.log)"; tail -n 30 "$out/$t.log"; failed=$((failed + 1))
   fi
 done
-echo "$(( ${#targets[@]} - failed )) passed, $failed failed"
+echo "$((ran - failed)) passed, $failed failed"
 [ $failed -eq 0 ]

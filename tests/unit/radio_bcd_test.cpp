@@ -133,3 +133,21 @@ TEST(SimRadios, StandbyWholeMegahertzWrapsWithinTheBand) {
 }
 
 }  // namespace
+
+// Readouts written without snprintf give snprintf's text: halves to even, negative zero, widths,
+// zero padding, words around the number, cuts, and values too large or not numbers.
+TEST(WholeNumberText, MatchesSnprintf) {
+    const double values[] = {0.0, -0.0, 0.5, 1.5, 2.5, -0.4, -0.5, -2.5, 7.49999, 99.5, 999.5, -1234.5, 12345678.5,
+                             0.49999999999999994, 4503599627370495.5, 1e15, -1e300, NAN, INFINITY, -INFINITY};
+    for (double v : values)
+        for (int width : {0, 2, 4, 6})
+            for (bool zero : {false, true})
+                for (size_t cap : {size_t(3), size_t(7), size_t(64)}) {
+                    char mine[64], theirs[64];
+                    int n = whole_number_text(mine, cap, v, width, zero, "  ", " GPH");
+                    int m = zero ? std::snprintf(theirs, cap, "  %0*.0f GPH", width, v)
+                                 : std::snprintf(theirs, cap, "  %*.0f GPH", width, v);
+                    EXPECT_EQ(n, m) << v << " width " << width;
+                    EXPECT_STREQ(mine, theirs) << v << " width " << width << " cap " << cap;
+                }
+}

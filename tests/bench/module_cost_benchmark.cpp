@@ -1,0 +1,199 @@
+// The module's own cost per frame: every gauge of the table installed once, and per frame only
+// what the simulator's panel system would call into the module (service 6, every element's update
+// callbacks), served by a flat variable table instead of the bench's simulator model. Heap
+// allocations during the frames are counted through this program's malloc.
+//
+//   make perf                                   (with the benchmarks in render_benchmark.cpp)
+//   CORVAN_PERF_FRAMES=N build/release/perf_benchmarks   N frames only, for callgrind (instructions.sh)
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/host.h"
+
+// ---------------------------------------------------------------------------------------------
+// Counting allocator: the module's and this program's malloc calls land here.
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void __libc_free(void*);
+}
+static unsigned long long g_allocations = 0;
+extern "C" void* malloc(size_t n) { return ++g_allocations, __libc_malloc(n); }
+extern "C" void* calloc(size_t n, size_t size) { return ++g_allocations, __libc_calloc(n, size); }
+extern "C" void* realloc(void* p, size_t n) { return ++g_allocations, __libc_realloc(p, n); }
+extern "C" void free(void* p) { __libc_free(p); }
+
+namespace {
+
+using namespace bench;
+
+constexpr uint32_t kFlatVars = 0x400;  // every token variable id the gauges read lies below
+double g_vars[kFlatVars];
+unsigned long long g_events = 0;
+
+void GAUGE_CALL flat_lookup(MODULE_VAR* v) {
+    v->var_old = v->var_value;
+    v->var_value.n = v->id < kFlatVars ? g_vars[v->id] : 0.0;
+}
+int32_t GAUGE_CALL flat_event(uint32_t, uint32_t) { return ++g_events, 0; }
+int32_t GAUGE_CALL flat_toggle(uint32_t) { return 1; }
+int32_t GAUGE_CALL flat_calc(const char*, double* number, int32_t* integer, const char** text) {
+    if (number) *number = 6500;
+    if (integer) *integer = 6500;
+    if (text) *text = "N208CV";
+    return 1;
+}
+void* g_services[SERVICE_TABLE_WORDS];
+
+// A climb with panel lights on, so that most elements have something to show.
+void set_flight() {
+    const std::pair<uint32_t, double> values[] = {
+        {0x0A, 1},      {0x2F1, 28},   {0x2F3, 28},     {0x3D, 140},   {0x4A, 6500},  {0x4B, 1013.25},
+        {0x4C, 29.92},  {0x41, 1950},  {0x4E, -6},      {0x50, -12},   {0x54, 75},    {0x53, 75},
+        {0x275, 0.42},  {0x277, 1700}, {0x272, 95},     {0x2BD, 0.95}, {0x231, 650},  {0x232, 15000},
+        {0x17, 0x1995}, {0x269, 0x2120}, {0x356, 90},   {0x357, 80},   {0x351, -0.4}, {0x353, 1},
+    };
+    for (auto [id, value] : values) g_vars[id] = value;
+}
+
+inline void refresh(MODULE_VAR& v) { flat_lookup(&v); }
+
+// What the panel system does for one element each frame, without the bench's bookkeeping.
+inline void update(ELEMENT_HEADER* h) {
+    switch (h->element_type) {
+    case ELEMENT_NEEDLE: {
+        auto* e = reinterpret_cast<NeedleElement*>(h);
+        refresh(e->source_var);
+        e->value = e->update_cb ? e->update_cb(e) : e->source_var.var_value.n;
+        break;
+    }
+    case ELEMENT_STRING: {
+        auto* e = reinterpret_cast<StringElement*>(h);
+        for (MODULE_VAR& v : e->source_var)
+            if (v.id) refresh(v);
+        if (e->update_cb) e->update_cb(e);
+        break;
+    }
+    case ELEMENT_SLIDER: {
+        auto* e = reinterpret_cast<SliderElement*>(h);
+        refresh(e->source_var_x);
+        refresh(e->source_var_y);
+        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
+        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
+        break;
+    }
+    case ELEMENT_ICON: {
+        auto* e = reinterpret_cast<IconElement*>(h);
+        refresh(e->source_var);
+        e->value = e->update_cb ? e->update_cb(e) : e->source_var.var_value.n;
+        break;
+    }
+    case ELEMENT_MOVING_IMAGE: {
+        auto* e = reinterpret_cast<MovingImageElement*>(h);
+        refresh(e->source_var_x);
+        refresh(e->source_var_y);
+        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
+        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
+        break;
+    }
+    case ELEMENT_SPRITE: {
+        auto* e = reinterpret_cast<SpriteElement*>(h);
+        refresh(e->source_var_x);
+        refresh(e->source_var_y);
+        refresh(e->source_var_0);
+        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
+        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
+        e->value_0 = e->update_0_cb ? e->update_0_cb(e) : e->source_var_0.var_value.n;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+struct Gauge {
+    GAUGEHDR* header;
+    std::vector<ELEMENT_HEADER*> elements;  // drawing order
+};
+
+// Every gauge installed once by the bench, then served by the flat table.
+struct ModulePanel {
+    Host host;
+    std::vector<Gauge> gauges;
+    std::string error;
+
+    ModulePanel() {
+        const char* path = std::getenv("CORVAN_MODULE");
+        if (!host.load(path && *path ? path : default_module_path(), error)) return;
+        for (GAUGEHDR* g : host.module().gauges)
+            if (!host.install(g->gauge_name, nullptr, error)) return;
+        for (const auto& p : host.placements()) {
+            Gauge g{p->gauge, {}};
+            for (const ElementSlot& s : p->elements) g.elements.push_back(s.record);
+            gauges.push_back(std::move(g));
+        }
+        set_flight();
+        g_services[SERVICE_PANEL_WINDOW_TOGGLE] = reinterpret_cast<void*>(&flat_toggle);
+        g_services[SERVICE_TRIGGER_KEY_EVENT] = reinterpret_cast<void*>(&flat_event);
+        g_services[SERVICE_LOOKUP_VAR] = reinterpret_cast<void*>(&flat_lookup);
+        g_services[SERVICE_EXECUTE_CALCULATOR_CODE] = reinterpret_cast<void*>(&flat_calc);
+        host.module().import_table->entries[0].services = g_services;
+    }
+};
+
+}  // namespace
+
+// One frame of every gauge; its own symbol, so that callgrind can count inside it alone.
+extern "C" __attribute__((noinline)) void corvan_module_frames(const void* panel, long frames) {
+    const auto* gauges = static_cast<const std::vector<Gauge>*>(panel);
+    for (long f = 0; f < frames; ++f) {
+        g_vars[0x25C] += 1.0 / 18.0;  // the simulator's clock and tick count
+        g_vars[0x01] += 1.0;
+        g_vars[0x54] = std::fmod(g_vars[0x54] + 0.5, 360.0);  // something moves every frame
+        for (const Gauge& g : *gauges) {
+            if (g.header->gauge_callback) g.header->gauge_callback(g.header, PANEL_SERVICE_PRE_UPDATE, 0);
+            for (ELEMENT_HEADER* e : g.elements) update(e);
+        }
+    }
+}
+
+namespace {
+
+void BM_ModuleOwnFrame(benchmark::State& state) {
+    ModulePanel panel;
+    if (panel.gauges.empty()) {
+        state.SkipWithError(panel.error.c_str());
+        return;
+    }
+    corvan_module_frames(&panel.gauges, 18);
+    unsigned long long allocations = g_allocations;
+    for (auto _ : state) corvan_module_frames(&panel.gauges, 1);
+    allocations = g_allocations - allocations;
+    state.counters["gauges"] = double(panel.gauges.size());
+    state.counters["allocations_per_frame"] = double(allocations) / double(state.iterations());
+}
+BENCHMARK(BM_ModuleOwnFrame)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const char* frames = std::getenv("CORVAN_PERF_FRAMES")) {
+        ModulePanel panel;
+        if (panel.gauges.empty()) {
+            std::fprintf(stderr, "%s\n", panel.error.c_str());
+            return 1;
+        }
+        corvan_module_frames(&panel.gauges, std::atol(frames));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

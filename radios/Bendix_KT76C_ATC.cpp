@@ -103,9 +103,9 @@ static double GAUGE_CALL entry_cb(StringElement* e) {
     int n = -1;
     switch (entry.state) {
     case kEntryCleared: n = std::snprintf(t, sizeof t, "____"); break;
-    case 1: n = std::snprintf(t, sizeof t, "%01.0f___", entry.partial); break;
-    case 2: n = std::snprintf(t, sizeof t, "%02.0f__", entry.partial); break;
-    case 3: n = std::snprintf(t, sizeof t, "%03.0f_", entry.partial); break;
+    case 1: n = whole_number_text(t, sizeof t, entry.partial, 1, true, "", "___"); break;
+    case 2: n = whole_number_text(t, sizeof t, entry.partial, 2, true, "", "__"); break;
+    case 3: n = whole_number_text(t, sizeof t, entry.partial, 3, true, "", "_"); break;
     default: code_text(e->string, string_capacity(e), code); return 0.0;
     }
     fit_or_dashes(e->string, string_capacity(e), t, n);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "module/click_sound.h"
+#include "module/whole_number_text.h"
 #include "radios/radio_records.h"
 #include "radios/radio_state.h"
 #include "radios/radio_text.h"
@@ -81,7 +82,7 @@ double GAUGE_CALL digit_knob_cb(NeedleElement*) {
 inline void code_text(char* out, size_t cap, double code) {
     char t[radio::kScratch];
     int n = -1;
-    if (std::isfinite(code) && std::fabs(code) < 1e9) n = std::snprintf(t, sizeof t, "%04.0f", code);
+    if (std::isfinite(code) && std::fabs(code) < 1e9) n = whole_number_text(t, sizeof t, code, 4, true);
     radio::fit_or_dashes(out, cap, t, n);
 }
 
@@ -100,7 +101,7 @@ inline double flight_level_of(double feet) {
 inline void flight_level_text(char* out, size_t cap, double feet) {
     char t[radio::kScratch];
     int n = -1;
-    if (std::isfinite(feet) && std::fabs(feet) < 1e9) n = std::snprintf(t, sizeof t, "%03.0f", flight_level_of(feet));
+    if (std::isfinite(feet) && std::fabs(feet) < 1e9) n = whole_number_text(t, sizeof t, flight_level_of(feet), 3, true);
     radio::fit_or_dashes(out, cap, t, n);
 }
 

@@ -196,6 +196,17 @@ int32_t GAUGE_CALL digit_step(MOUSE_POINT*, uint32_t) {
 // A click area of a transponder (the handler last, so a template's commas need no parentheses).
 #define XPDR_AREA(x, y, w, h, cur, fl, ...) \
     {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = cur, .help_id = 0, .mouse_flags = fl, .handler = __VA_ARGS__}
+// The eight digit-knob halves of the KT70 and KT76A, thousands to ones: down on the left half,
+// up on the right, each half `size` square, knobs `pitch` apart from the first at `x`.
+#define XPDR_DIGIT_HALVES(x, y, size, pitch)                                                               \
+    XPDR_AREA(x, y, size, size, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10397>),                       \
+    XPDR_AREA((x) + (size), y, size, size, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10073>),              \
+    XPDR_AREA((x) + (pitch), y, size, size, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10398>),           \
+    XPDR_AREA((x) + (pitch) + (size), y, size, size, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10074>),    \
+    XPDR_AREA((x) + 2 * (pitch), y, size, size, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x10399>),       \
+    XPDR_AREA((x) + 2 * (pitch) + (size), y, size, size, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10075>),\
+    XPDR_AREA((x) + 3 * (pitch), y, size, size, CURSOR_DOWNARROW, kLeftRepeat, digit_step<0x1039A>),       \
+    XPDR_AREA((x) + 3 * (pitch) + (size), y, size, size, CURSOR_UPARROW, kLeftRepeat, digit_step<0x10076>)
 // An area that shows a hand over a knob label and does nothing.
 #define XPDR_LABEL(x, y, w, h) \
     {.kind = MOUSE_CHILD, .box = {x, y, w, h}, .cursor = CURSOR_HAND, .help_id = 0, .mouse_flags = MOUSE_LEFTSINGLE}

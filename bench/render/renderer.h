@@ -24,9 +24,10 @@
 //   face, "Arial" Liberation Sans), the selected range in the highlight colour; a black background
 //   is transparent. Characters a face lacks come from Liberation Sans.
 // - Panel lighting: while the simulator's panel lights (token 0x0A) are above 0, an element with
-//   the luminous draw flag (0x4000) is drawn lit: its own pixels, warmed, are added to it again,
-//   so its legends and light parts glow as with lamps behind the face while its dark parts stay
-//   dark. Other elements look the same by day and by night.
+//   the luminous draw flag (0x4000) is drawn lit: its own pixels, warmed, are added to it again
+//   (its bitmaps and colours are lit before drawing), so its legends and light parts glow as with
+//   lamps behind the face while its dark parts stay dark. Other elements look the same by day
+//   and by night.
 // - A bitmap the module lacks is drawn as a framed magenta box with its id.
 #pragma once
 
@@ -91,20 +92,21 @@ private:
         double mid = 0;  // middle of a digit's ink, relative to the baseline
     };
 
-    Bitmap& bitmap(int32_t id, bool keyed, double k, bool root = false);
+    // The bitmap drawn k device pixels per gauge pixel, lit or not.
+    Bitmap& bitmap(int32_t id, bool keyed, double k, bool root = false, bool lit = false);
     Bitmap& original(int32_t id, bool keyed, bool root);
     void paint_bitmap(cairo_t* cr, const Bitmap& b);
     cairo_font_face_t* face(const std::string& family, bool bold);
     const TextStyle& text_style(const StringElement& e);
 
-    void draw_needle(cairo_t* cr, const ElementSlot& slot, double k);
-    void draw_string(cairo_t* cr, const ElementSlot& slot);
-    void draw_moving_image(cairo_t* cr, const ElementSlot& slot, double k);
-    void draw_sprite(cairo_t* cr, const ElementSlot& slot, double k);
+    void draw_needle(cairo_t* cr, const ElementSlot& slot, double k, bool lit);
+    void draw_string(cairo_t* cr, const ElementSlot& slot, bool lit);
+    void draw_moving_image(cairo_t* cr, const ElementSlot& slot, double k, bool lit);
+    void draw_sprite(cairo_t* cr, const ElementSlot& slot, double k, bool lit);
 
     BitmapSource source_;
     const SimModel* sim_ = nullptr;
-    std::map<std::tuple<int32_t, bool, int>, Bitmap> bitmaps_;  // id, keyed, k in 1/64 steps
+    std::map<std::tuple<int32_t, bool, int, bool>, Bitmap> bitmaps_;  // id, keyed, k in 1/64 steps, lit
     std::map<std::pair<std::string, bool>, cairo_font_face_t*> faces_;
     std::map<const StringElement*, TextStyle> text_styles_;
 };

@@ -5,6 +5,7 @@
 //
 //   make perf                                   (with the benchmarks in render_benchmark.cpp)
 //   CORVAN_PERF_FRAMES=N build/release/perf_benchmarks   N frames only, for callgrind (instructions.sh)
+//   CORVAN_PERF_WINDOW_FRAMES=N ...                      N main windows drawn only, likewise
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -181,7 +182,10 @@ BENCHMARK(BM_ModuleOwnFrame)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 }  // namespace
 
+int count_window_frames(long frames);  // render_benchmark.cpp
+
 int main(int argc, char** argv) {
+    if (const char* frames = std::getenv("CORVAN_PERF_WINDOW_FRAMES")) return count_window_frames(std::atol(frames));
     if (const char* frames = std::getenv("CORVAN_PERF_FRAMES")) {
         ModulePanel panel;
         if (panel.gauges.empty()) {

@@ -250,6 +250,36 @@ TEST_F(RenderPixels, LuminousElementsAloneTakeTheLightWhileThePanelLightsAreOn) 
     EXPECT_EQ(pixel(40, 40), kGrey);  // the light stays on the lamp's own pixels
 }
 
+// A gauge drawn smaller than its bitmaps, as most panel lines ask: each bitmap lands on whole
+// device pixels, sharp and where its scaled position says, lit or not.
+TEST_F(RenderPixels, ScaledGaugeDrawsItsBitmapsSharpOnWholePixels) {
+    constexpr uint32_t kFace = 0x808080;
+    bitmaps[23] = make_dib(10, 10, [](int, int) { return kFace; });
+    StaticImageElement lamp = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {20, 40},
+                                          .image_flags = kImageUseLuminous}};
+    place({&lamp.header});
+    SimModel sim;
+    renderer->light_from(sim);
+    for (double lights : {0.0, 1.0}) {
+        sim.set(0x0A, lights);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        renderer->draw_gauge_at(cr, placement, 0, 0, 50, 50);  // 100 gauge pixels to 50
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        // The 10-pixel lamp at (20, 40) covers device pixels 10..14 by 20..24, each fully.
+        uint32_t lamp_colour = pixel(10, 20);
+        EXPECT_EQ(lamp_colour, lights > 0 ? pixel(14, 24) : kFace) << lights;
+        EXPECT_EQ(pixel(14, 24), lamp_colour) << lights;
+        EXPECT_EQ(pixel(9, 20), kGrey) << lights;
+        EXPECT_EQ(pixel(15, 25), kGrey) << lights;
+        EXPECT_EQ(pixel(49, 49), kGrey) << lights;  // the background reaches the gauge's edge
+        EXPECT_EQ(pixel(50, 50), 0u) << lights;
+        EXPECT_EQ(lights > 0, (lamp_colour >> 16) > (lamp_colour & 0xFF) + 10) << lights;  // lit: warmer
+    }
+}
+
 TEST_F(RenderPixels, SliderMovesByValueTimesScale) {
     SliderElement slider = {.header = {.element_type = ELEMENT_SLIDER, .resource_id = 20, .position = {10, 10}},
                             .scale_x = 2.0, .scale_y = -0.5};

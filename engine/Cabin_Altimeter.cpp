@@ -95,9 +95,13 @@ static double schedule_share(double a) {
     return (a - kSeaLevelBandTop) * cabin_setting / (cabin_schedule_ceiling - kSeaLevelBandTop);
 }
 
+// A reading that is not a number (or past a double in feet) is skipped: the model keeps its last
+// state rather than carrying the bad value into later frames, where the cabin keeps its altitude
+// at the ceiling.
 static double GAUGE_CALL altitude_needle(NeedleElement* e) {
     double a = e->source_var.var_value.n;
     if (token_as_int(token_value(kVarUnits)) == kUnitsMetres) a /= kMetresPerFoot;
+    if (!std::isfinite(a)) return cabin_altitude;
     aircraft_altitude_ft = a;
     if (a > cabin_schedule_ceiling && a <= kHighestCeiling) cabin_schedule_ceiling = a;
     if (door_open())
@@ -113,6 +117,7 @@ static double GAUGE_CALL altitude_needle(NeedleElement* e) {
 
 static double GAUGE_CALL rate_needle(NeedleElement* e) {
     double v = e->source_var.var_value.n * kSecondsPerMinute / kVerticalSpeedDivisor;
+    if (!std::isfinite(v)) return cabin_rate;  // skipped as the altitude is
     double a = aircraft_altitude_ft;
     if (door_open())
         cabin_rate = v;

@@ -4,6 +4,8 @@
 //         nav1_power_on.
 // Sends:  0x101FA heading bug and 0x100B4 NAV1 OBS from the two knobs (1 or 10 degrees a click).
 // Keeps:  nothing: every picture comes from the simulator each frame; no gauge callback, no sound.
+#include <cmath>
+
 #include "flight/instrument_shared.h"
 #include "module/gauge_unit.h"
 
@@ -147,11 +149,15 @@ DEFINE_GAUGE(Bendix_KCS55A_HSI, root_list, mouse_areas, nullptr);
 // ----------------------------------------------------------------------------------------------
 // Element callbacks
 
-static double course_minus_heading() { return token_value(kVarCourse) - token_value(kVarHeading); }
-
-static double GAUGE_CALL heading_bug_angle(NeedleElement* e) {
-    return e->source_var.var_value.n - token_value(kVarHeading);
+// The turn from the heading to a direction, each taken within one turn first: the same angle on
+// the dial, and finite for any two finite readings (a plain difference of two huge ones is not).
+static double turn_from_heading(double direction) {
+    return std::fmod(direction, 360.0) - std::fmod(token_value(kVarHeading), 360.0);
 }
+
+static double course_minus_heading() { return turn_from_heading(token_value(kVarCourse)); }
+
+static double GAUGE_CALL heading_bug_angle(NeedleElement* e) { return turn_from_heading(e->source_var.var_value.n); }
 
 static double GAUGE_CALL course_angle(NeedleElement*) { return course_minus_heading(); }
 

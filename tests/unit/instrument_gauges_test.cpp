@@ -91,6 +91,52 @@ TEST_F(InstrumentGauges, CdiNeedleSkipsReadingsThatAreNotNumbers) {
     EXPECT_NEAR(cdi->elements[6].value[0], settled * 0.7165313105737893, 1e-9);
 }
 
+// The cabin keeps its altitude (and rate) while the aircraft sits at the schedule's ceiling, so
+// a bad reading taken in must not stay in the model after the readings are good again.
+TEST_F(InstrumentGauges, CabinModelSkipsReadingsThatAreNotNumbers) {
+    Placement* cabin = install("Cabin_Altimeter");
+    Placement* main_switch = install("Pressu_Main_Switch");
+    host.click(main_switch, 10, 20, MOUSE_LEFTSINGLE, 0);
+    host.sim.set(0x364, 0);
+    host.sim.set(0x41, 0);
+    host.sim.set(0x4A, 20000);  // the ceiling follows the climb to here
+    host.frame();
+    for (double bad : {kNaN, kInf, -kInf}) {
+        host.sim.set(0x364, 1);  // door open: the cabin would follow the aircraft
+        host.sim.set(0x4A, bad);
+        host.sim.set(0x41, bad);
+        host.frame();
+        host.sim.set(0x364, 0);
+        host.sim.set(0x4A, 20000);
+        host.sim.set(0x41, 0);
+        host.frame();
+        for (size_t slot : {1, 2, 3})  // rate, altitude, differential pressure
+            EXPECT_TRUE(std::isfinite(cabin->elements[slot].value[0])) << bad << " slot " << slot;
+        EXPECT_DOUBLE_EQ(cabin->elements[3].value[0], 6.2) << bad;
+    }
+    host.sim.set(0x14F, 2);  // metres: a reading past a double once turned into feet
+    host.sim.set(0x364, 1);
+    host.sim.set(0x4A, 1.7e308);
+    host.frame();
+    EXPECT_TRUE(std::isfinite(cabin->elements[2].value[0]));
+}
+
+// Directions are wrapped before they are subtracted: huge readings of opposite signs give an
+// angle, not an infinity.
+TEST_F(InstrumentGauges, HsiAnglesStayFiniteForHugeReadings) {
+    Placement* hsi = install("Bendix_KCS55A_HSI");
+    host.sim.set(0x356, 1.7e308);   // course
+    host.sim.set(0x357, 1.7e308);   // heading bug
+    host.sim.set(0x54, -1.7e308);   // heading
+    host.frame();
+    for (size_t slot = 1; slot < hsi->elements.size(); ++slot)
+        for (double v : hsi->elements[slot].value) EXPECT_TRUE(std::isfinite(v)) << "slot " << slot;
+    host.sim.set(0x356, 370);
+    host.sim.set(0x54, 20);
+    host.frame();
+    EXPECT_DOUBLE_EQ(hsi->elements[3].value[0], -10);  // the course pointer: 10 degrees left
+}
+
 TEST_F(InstrumentGauges, ReadoutsStayWithinTheirCharacters) {
     struct Readout {
         const char* gauge;

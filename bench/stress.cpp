@@ -1,6 +1,7 @@
 #include "bench/stress.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -11,6 +12,7 @@
 #else
 #include <dirent.h>
 #include <malloc.h>
+#include <unistd.h>
 #endif
 
 #if defined(__has_feature)
@@ -270,6 +272,11 @@ ProcessUsage process_usage() {
         u.handles = 0;
         while (readdir(d)) ++u.handles;
         closedir(d);
+    }
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        long long size = 0, resident = 0;
+        if (std::fscanf(f, "%lld %lld", &size, &resident) == 2) u.resident_bytes = resident * sysconf(_SC_PAGESIZE);
+        std::fclose(f);
     }
 #endif
     return u;

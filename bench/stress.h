@@ -52,6 +52,7 @@ struct ProcessUsage {
     long long heap_bytes = -1;    // the C runtime's heap, where the module and the bench allocate; -1 unknown
     long long system_bytes = -1;  // Windows: the process heap, where the system's own DLLs allocate
     long long handles = -1;
+    long long resident_bytes = -1;  // Linux: the process's resident memory, allocator caches and all
 };
 ProcessUsage process_usage();
 

@@ -104,6 +104,8 @@ bool usage_flat(const char* what, const ProcessUsage& before, const ProcessUsage
                 before.handles, after.handles);
     if (before.system_bytes >= 0)  // reported, not judged: the system's DLLs keep their own caches
         std::printf("%s: process heap %lld -> %lld bytes\n", what, before.system_bytes, after.system_bytes);
+    if (before.resident_bytes >= 0)  // reported, not judged: it holds the allocator's free lists too
+        std::printf("%s: resident %lld -> %lld bytes\n", what, before.resident_bytes, after.resident_bytes);
     if (after.heap_bytes - before.heap_bytes > kHeapSlack) return fail(what, "the heap grew");
     if (after.handles - before.handles > kHandleSlack) return fail(what, "handles grew");
     return true;

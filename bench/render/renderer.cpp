@@ -79,9 +79,12 @@ std::string family_for(const char* font_name, size_t max) {
     return name;
 }
 
-// A colour channel under the panel lights: its own light, warmed, added again at part of its
-// strength, so that legends and lit faces glow while dark parts stay dark.
-double lit_channel(double c, int channel) { return std::min(1.0, c * (1 + kBacklightStrength * kBacklight[channel])); }
+// How much a colour channel (0 red, 1 green, 2 blue) gains under the panel lights: its own light,
+// warmed, added again at part of its strength, so that legends and lit faces glow while dark
+// parts stay dark.
+double light_gain(int channel) { return 1 + kBacklightStrength * kBacklight[channel]; }
+
+double lit_channel(double c, int channel) { return std::min(1.0, c * light_gain(channel)); }
 
 void set_rgb_lit(cairo_t* cr, uint32_t colorref, bool lit) {
     if (!lit) return set_rgb(cr, colorref);
@@ -105,7 +108,7 @@ cairo_surface_t* lit_copy(cairo_surface_t* source) {
             for (int channel = 0; channel < 3; ++channel) {
                 int shift = 16 - 8 * channel;  // red, green, blue
                 double c = (p >> shift) & 0xFF;
-                pixel |= uint32_t(std::min(double(a), std::round(c * (1 + kBacklightStrength * kBacklight[channel])))) << shift;
+                pixel |= uint32_t(std::min(double(a), std::round(c * light_gain(channel)))) << shift;
             }
             lit[x] = pixel;
         }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <set>
 
+#include "bench/element_update.h"
+
 namespace bench {
 
 // ----------------------------------------------------------------------------------------------
@@ -196,64 +198,14 @@ void Host::frame() {
     }
 }
 
-template <typename Element, typename Update>
-static double run_update(Element* e, Update cb, double source) {
-    return cb ? cb(e) : source;
-}
-
 void Host::update_element(ElementSlot& slot, bool parent_shown) {
     ELEMENT_HEADER* h = slot.record;
     double before[3] = {slot.value[0], slot.value[1], slot.value[2]};
     std::string text_before = slot.text;
-    switch (h->element_type) {
-    case ELEMENT_NEEDLE: {
-        auto* e = reinterpret_cast<NeedleElement*>(h);
-        refresh(e->source_var);
-        slot.value[0] = e->value = run_update(e, e->update_cb, e->source_var.var_value.n);
-        break;
-    }
-    case ELEMENT_STRING: {
+    update_element_values(h, [this](MODULE_VAR& v) { refresh(v); }, slot.value);
+    if (h->element_type == ELEMENT_STRING) {
         auto* e = reinterpret_cast<StringElement*>(h);
-        for (MODULE_VAR& v : e->source_var)
-            if (v.id) refresh(v);
-        slot.value[0] = run_update(e, e->update_cb, e->source_var[0].var_value.n);
         slot.text = e->string ? std::string(e->string, strnlen(e->string, e->char_count)) : std::string();
-        break;
-    }
-    case ELEMENT_SLIDER: {
-        auto* e = reinterpret_cast<SliderElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        slot.value[0] = e->value_x = run_update(e, e->update_x_cb, e->source_var_x.var_value.n);
-        slot.value[1] = e->value_y = run_update(e, e->update_y_cb, e->source_var_y.var_value.n);
-        break;
-    }
-    case ELEMENT_ICON: {
-        auto* e = reinterpret_cast<IconElement*>(h);
-        refresh(e->source_var);
-        slot.value[0] = e->value = run_update(e, e->update_cb, e->source_var.var_value.n);
-        break;
-    }
-    case ELEMENT_MOVING_IMAGE: {
-        auto* e = reinterpret_cast<MovingImageElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        slot.value[0] = e->value_x = run_update(e, e->update_x_cb, e->source_var_x.var_value.n);
-        slot.value[1] = e->value_y = run_update(e, e->update_y_cb, e->source_var_y.var_value.n);
-        break;
-    }
-    case ELEMENT_SPRITE: {
-        auto* e = reinterpret_cast<SpriteElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        refresh(e->source_var_0);
-        slot.value[0] = e->value_x = run_update(e, e->update_x_cb, e->source_var_x.var_value.n);
-        slot.value[1] = e->value_y = run_update(e, e->update_y_cb, e->source_var_y.var_value.n);
-        slot.value[2] = e->value_0 = run_update(e, e->update_0_cb, e->source_var_0.var_value.n);
-        break;
-    }
-    default:
-        break;
     }
 
     bool not_drawn = false;

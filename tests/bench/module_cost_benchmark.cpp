@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/element_update.h"
 #include "bench/host.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -62,59 +63,10 @@ void set_flight() {
     for (auto [id, value] : values) g_vars[id] = value;
 }
 
-inline void refresh(MODULE_VAR& v) { flat_lookup(&v); }
-
 // What the panel system does for one element each frame, without the bench's bookkeeping.
 inline void update(ELEMENT_HEADER* h) {
-    switch (h->element_type) {
-    case ELEMENT_NEEDLE: {
-        auto* e = reinterpret_cast<NeedleElement*>(h);
-        refresh(e->source_var);
-        e->value = e->update_cb ? e->update_cb(e) : e->source_var.var_value.n;
-        break;
-    }
-    case ELEMENT_STRING: {
-        auto* e = reinterpret_cast<StringElement*>(h);
-        for (MODULE_VAR& v : e->source_var)
-            if (v.id) refresh(v);
-        if (e->update_cb) e->update_cb(e);
-        break;
-    }
-    case ELEMENT_SLIDER: {
-        auto* e = reinterpret_cast<SliderElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
-        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
-        break;
-    }
-    case ELEMENT_ICON: {
-        auto* e = reinterpret_cast<IconElement*>(h);
-        refresh(e->source_var);
-        e->value = e->update_cb ? e->update_cb(e) : e->source_var.var_value.n;
-        break;
-    }
-    case ELEMENT_MOVING_IMAGE: {
-        auto* e = reinterpret_cast<MovingImageElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
-        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
-        break;
-    }
-    case ELEMENT_SPRITE: {
-        auto* e = reinterpret_cast<SpriteElement*>(h);
-        refresh(e->source_var_x);
-        refresh(e->source_var_y);
-        refresh(e->source_var_0);
-        e->value_x = e->update_x_cb ? e->update_x_cb(e) : e->source_var_x.var_value.n;
-        e->value_y = e->update_y_cb ? e->update_y_cb(e) : e->source_var_y.var_value.n;
-        e->value_0 = e->update_0_cb ? e->update_0_cb(e) : e->source_var_0.var_value.n;
-        break;
-    }
-    default:
-        break;
-    }
+    double values[3];
+    update_element_values(h, [](MODULE_VAR& v) { flat_lookup(&v); }, values);
 }
 
 struct Gauge {

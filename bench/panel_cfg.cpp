@@ -80,29 +80,7 @@ bool valid_utf8(const std::string& s) {
 }
 
 // Windows-1252 text (what the simulator's files are written in) as UTF-8; UTF-8 stays as it is.
-std::string to_utf8(const std::string& s) {
-    if (valid_utf8(s)) return s;
-    // 0x80-0x9F of Windows-1252; 0 where the code page leaves the byte undefined.
-    static const uint16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                                       0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                                       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    std::string out;
-    for (char ch : s) {
-        unsigned c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 && c < 0xA0) c = kHigh[c - 0x80] ? kHigh[c - 0x80] : 0xFFFD;
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+std::string to_utf8(const std::string& s) { return valid_utf8(s) ? s : utf8_from_1252(s); }
 
 // "WindowNN" (any case) with NN a number.
 bool window_number(const std::string& key, int& out) {
@@ -408,6 +386,29 @@ void settle_panel(PanelConfig& panel, const OwnGaugeSize& own_size) {
         for (const PanelGauge& g : w.gauges) bottom = std::max(bottom, g.y + placed_height(g, own_size));
         w.height = bottom;
     }
+}
+
+std::string utf8_from_1252(const std::string& s) {
+    // 0x80-0x9F of Windows-1252; 0 where the code page leaves the byte undefined.
+    static const uint16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                       0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    std::string out;
+    for (char ch : s) {
+        unsigned c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c < 0xA0) c = kHigh[c - 0x80] ? kHigh[c - 0x80] : 0xFFFD;
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 const PanelWindow* find_window(const PanelConfig& panel, int32_t ident) {

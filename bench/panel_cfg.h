@@ -84,6 +84,10 @@ bool read_panel_cfg(const std::string& path, PanelConfig& out, std::string& erro
 // 250) or a decimal number; false for anything else.
 bool parse_panel_ident(const std::string& text, int32_t& out);
 
+// Windows-1252 text (the simulator's files and the gauges' strings) as UTF-8; a byte the code
+// page leaves undefined becomes U+FFFD.
+std::string utf8_from_1252(const std::string& s);
+
 // The window with this identifier, or null.
 const PanelWindow* find_window(const PanelConfig& panel, int32_t ident);
 

@@ -47,30 +47,8 @@ double wrap_half_turn(double d) {
     return d;
 }
 
-// Windows-1252 text (what the gauges write) as UTF-8 for cairo.
-std::string utf8_from_1252(const std::string& s) {
-    static const uint16_t k80[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-                                     0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    std::string out;
-    for (unsigned char c : s) {
-        uint32_t cp = c;
-        if (c < 0x20) cp = ' ';
-        else if (c >= 0x80 && c < 0xA0) cp = k80[c - 0x80];
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
+// A gauge's character as UTF-8 for cairo; control characters are drawn as spaces.
+std::string glyph_text(char c) { return utf8_from_1252(std::string(1, static_cast<unsigned char>(c) < 0x20 ? ' ' : c)); }
 
 std::string family_for(const char* font_name, size_t max) {
     std::string name(font_name, strnlen(font_name, max));
@@ -410,7 +388,7 @@ void Renderer::draw_string(cairo_t* cr, const ElementSlot& slot, bool lit) {
     std::vector<Run> runs;
     cairo_set_font_size(cr, style.size);
     for (size_t i = 0; i < slot.text.size(); ++i) {
-        std::string ch = utf8_from_1252(slot.text.substr(i, 1));
+        std::string ch = glyph_text(slot.text[i]);
         cairo_set_font_face(cr, primary);
         cairo_glyph_t* glyphs = nullptr;
         int count = 0;

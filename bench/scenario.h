@@ -24,6 +24,8 @@ bool tokenize(const std::string& line, std::vector<Token>& out, std::string& err
 
 // Decimal (-12, 0.25, 1e3) or hexadecimal (0x1A2B, -0x10) numbers; the whole word must be one.
 bool parse_number(const std::string& word, double& out);
+// An id or event as scenarios and their reports write it: 0x and upper-case hex digits.
+std::string scenario_hex(uint32_t v);
 
 struct GaugeRef {
     std::string name;

@@ -16,13 +16,13 @@ RenderHooks& render_hooks() {
     return hooks;
 }
 
-namespace {
-
-std::string hex(uint32_t v) {
+std::string scenario_hex(uint32_t v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%X", v);
     return buf;
 }
+
+namespace {
 
 std::string num(double v) {
     char buf[64];
@@ -158,7 +158,7 @@ bool Runner::execute(int line, const Command& c) {
                 next = &e;
                 break;
             }
-        std::string want = "event " + hex(c.id);
+        std::string want = "event " + scenario_hex(c.id);
         if (c.has_param) want += " " + num(c.param);
         if (!next) {
             expected(line, want, "no event");
@@ -166,13 +166,13 @@ bool Runner::execute(int line, const Command& c) {
         }
         next->checked = true;
         if (next->id != c.id || (c.has_param && next->param != uint32_t(c.param)))
-            expected(line, want, "event " + hex(next->id) + " " + std::to_string(int32_t(next->param)));
+            expected(line, want, "event " + scenario_hex(next->id) + " " + std::to_string(int32_t(next->param)));
         return true;
     }
     case Cmd::ExpectNoEvent:
         for (auto& e : sim.events)
             if (!e.checked) {
-                expected(line, "no event", "event " + hex(e.id) + " " + std::to_string(int32_t(e.param)));
+                expected(line, "no event", "event " + scenario_hex(e.id) + " " + std::to_string(int32_t(e.param)));
                 break;
             }
         return true;
@@ -217,7 +217,7 @@ bool Runner::execute(int line, const Command& c) {
     case Cmd::ExpectVar: {
         double got = sim.get(c.id);
         if (!close_enough(got, c.number, c.tolerance))
-            expected(line, "var " + hex(c.id) + " = " + num(c.number), num(got));
+            expected(line, "var " + scenario_hex(c.id) + " = " + num(c.number), num(got));
         return true;
     }
     default:
@@ -242,7 +242,7 @@ bool Runner::execute(int line, const Command& c) {
             return fail(line, std::string("gauge ") + p->gauge->gauge_name + " has no mouse area " +
                                   std::to_string(c.element) + " (it has " + std::to_string(areas) + ")");
         uint32_t got = p->gauge->mouse_rect[c.element - 1].help_id;
-        if (got != c.id) expected(line, "help " + hex(c.id), hex(got));
+        if (got != c.id) expected(line, "help " + scenario_hex(c.id), scenario_hex(got));
         return true;
     }
     case Cmd::RenderGauge: {
@@ -275,7 +275,7 @@ bool Runner::execute(int line, const Command& c) {
     }
     case Cmd::ExpectColor:
         if (!str) return fail(line, "element " + std::to_string(c.element) + " is not a string");
-        if (str->fg_color != c.id) expected(line, "colour " + hex(c.id), hex(str->fg_color));
+        if (str->fg_color != c.id) expected(line, "colour " + scenario_hex(c.id), scenario_hex(str->fg_color));
         return true;
     case Cmd::ExpectValue:
         if (!slot->updated) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/scenario.h"
+
 namespace bench {
 
 std::string scenario_quote(const std::string& text) {
@@ -37,12 +39,6 @@ bool scenario_number(double value, std::string& out) {
 
 namespace {
 
-std::string hex(uint32_t v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", v);
-    return text;
-}
-
 }  // namespace
 
 void SessionJournal::put(const std::string& text) {
@@ -71,13 +67,13 @@ void SessionJournal::frame() { ++frames_; }
 
 void SessionJournal::set(uint32_t id, double value) {
     std::string number;
-    line(scenario_number(value, number) ? "set " + hex(id) + " " + number
-                                        : "# set " + hex(id) + " to a value a scenario cannot write; left out");
+    line(scenario_number(value, number) ? "set " + scenario_hex(id) + " " + number
+                                        : "# set " + scenario_hex(id) + " to a value a scenario cannot write; left out");
 }
 
 void SessionJournal::expect_caused(const std::vector<LoggedEvent>& events, const std::vector<LoggedEvent>& toggles) {
     if (!recording_) return;
-    for (const LoggedEvent& e : events) put("expect event " + hex(e.id) + " " + std::to_string(e.param));
+    for (const LoggedEvent& e : events) put("expect event " + scenario_hex(e.id) + " " + std::to_string(e.param));
     put("expect no-event");
     for (const LoggedEvent& t : toggles) put("expect toggle " + std::to_string(int32_t(t.id)));
 }

@@ -77,8 +77,8 @@ static double GAUGE_CALL down_arrow(IconElement*);
 static IconElement backlight_icon = LAMP(kBitmapBacklight, 8, 27, 1, kVarPanelLights, backlight);
 static StringElement display_string = {
     .header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {54, 40}, .image_flags = kDrawFlags},
-    .box = {80, 21}, .char_count = 5, .fg_color = kDisplayOrange, .bg_color = 0x000000, .hilite_color = 0x00FFFF,
-    .font_name = "Quartz", .font_weight = 400, .char_set = 1, .draw_text_flags = 0x25, .update_cb = display,
+    .box = {80, 21}, .fg_color = kDisplayOrange, .bg_color = 0x000000, .hilite_color = 0x00FFFF, .font_name = "Quartz",
+    .font_weight = 400, .char_set = 1, .draw_text_flags = 0x25, .char_count = 5, .update_cb = display,
 };
 static IconElement vs_lamp_icon = LAMP(kBitmapVsLamp, 42, 26, 1, 0, vs_lamp);
 static IconElement units_icon = LAMP(kBitmapUnits, 100, 63, 2, 0, units);

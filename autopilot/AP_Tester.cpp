@@ -71,9 +71,9 @@ static IconElement captured_lamp = {
 #define READOUT(y, var)                                                                               \
     {.header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {34, y},                 \
                 .image_flags = kDrawFlags},                                                           \
-     .source_var = {{.id = var}}, .box = {60, 13}, .char_count = 6, .fg_color = 0x0000FF,               \
-     .bg_color = 0x000000, .hilite_color = 0x00FFFF, .font_name = "Quartz", .font_weight = 400,       \
-     .char_set = 1, .draw_text_flags = 0x25, .update_cb = readout}
+     .source_var = {{.id = var}}, .box = {60, 13}, .fg_color = 0x0000FF, .bg_color = 0x000000,         \
+     .hilite_color = 0x00FFFF, .font_name = "Quartz", .font_weight = 400, .char_set = 1,               \
+     .draw_text_flags = 0x25, .char_count = 6, .update_cb = readout}
 static StringElement readouts[] = {
     READOUT(449, 0x6B), READOUT(463, 0x6D), READOUT(477, 0x78),
     READOUT(491, 0x74), READOUT(505, 0x76), READOUT(519, 0x7D),

@@ -29,7 +29,7 @@ static double timer_elapsed = 0.0;    // elapsed seconds last worked out
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD display_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD display_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static double GAUGE_CALL backlight(IconElement*);
 static double GAUGE_CALL display(StringElement*);
@@ -43,8 +43,8 @@ static IconElement backlight_icon = {
 static StringElement display_string = {
     .header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {45, 62},
                .failure_systems = display_failures, .image_flags = kDrawFlags},
-    .box = {110, 34}, .char_count = 5, .fg_color = 0x0A0A0A, .bg_color = 0x000000, .hilite_color = 0x00FFFF,
-    .font_name = "Quartz", .font_weight = 400, .char_set = 1, .draw_text_flags = 0x25, .update_cb = display,
+    .box = {110, 34}, .fg_color = 0x0A0A0A, .bg_color = 0x000000, .hilite_color = 0x00FFFF, .font_name = "Quartz",
+    .font_weight = 400, .char_set = 1, .draw_text_flags = 0x25, .char_count = 5, .update_cb = display,
 };
 static IconElement clock_mark_icon = {
     .header = {.element_type = ELEMENT_ICON, .resource_id = 3150, .position = {137, 97}, .image_flags = kDrawFlags},

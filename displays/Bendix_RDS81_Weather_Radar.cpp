@@ -40,7 +40,7 @@ static ClickSound sound;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD screen_failures[] = {{21, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD screen_failures[] = {{21, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static double GAUGE_CALL returns_x(SpriteElement*);
 static double GAUGE_CALL returns_y(SpriteElement*);
@@ -58,12 +58,12 @@ static SpriteElement returns = {
     .update_x_cb = returns_x, .update_y_cb = returns_y,
 };
 // Degrees from straight up.
-static const NONLINEARITY sweep_table[] = {{{300, 189}, 0.0}, {{300, 449}, 180.0}};
+static NONLINEARITY sweep_table[] = {{{300, 189}, 0.0}, {{300, 449}, 180.0}};
 static NeedleElement sweep_line = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 6250, .position = {300, 319}, .ofs = {2, 130},
                .failure_systems = screen_failures, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarTicks}, .update_cb = sweep,
-    .nonlinearity_table = sweep_table, .nonlinearity_table_size = std::size(sweep_table),
+    .source_var = {.id = kVarTicks}, .nonlinearity_table = sweep_table,
+    .nonlinearity_table_size = std::size(sweep_table), .update_cb = sweep,
 };
 static StaticImageElement frame_overlay = {
     .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 6260, .image_flags = kDrawFlags},

@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4770, kBitmapNeedle = 4771, kBitmapBezel = 4772;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{53, 88}, -300}, {{53, 88}, -200}, {{100, 72}, 0}, {{148, 88}, 200}, {{145, 88}, 300},
 };
 

@@ -35,15 +35,15 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const NONLINEARITY rate_table[] = {
+static NONLINEARITY rate_table[] = {
     {{107, 244}, -8000}, {{107, 244}, -2000}, {{55, 202}, -1000}, {{42, 145}, 0},
     {{59, 91}, 1000},    {{107, 47}, 2000},   {{107, 47}, 8000},
 };
-static const NONLINEARITY altitude_table[] = {
+static NONLINEARITY altitude_table[] = {
     {{153, 62}, -1},     {{153, 62}, 0},      {{236, 142}, 7000}, {{226, 189}, 10000}, {{167, 229}, 15000},
     {{114, 219}, 20000}, {{81, 189}, 25000},  {{70, 145}, 30000}, {{70, 145}, 40000},
 };
-static const NONLINEARITY diff_table[] = {
+static NONLINEARITY diff_table[] = {
     {{153, 35}, -1}, {{153, 35}, 0}, {{263, 124}, 6.2}, {{262, 141}, 7}, {{262, 141}, 8},
 };
 
@@ -54,20 +54,20 @@ static double GAUGE_CALL diff_needle(NeedleElement*);
 static NeedleElement rate = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapRateNeedle, .position = kPivot,
                .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarVerticalSpeed}, .update_cb = rate_needle,
-    .nonlinearity_table = rate_table, .nonlinearity_table_size = std::size(rate_table),
+    .source_var = {.id = kVarVerticalSpeed}, .nonlinearity_table = rate_table,
+    .nonlinearity_table_size = std::size(rate_table), .update_cb = rate_needle,
 };
 static NeedleElement altitude = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapAltitudeNeedle, .position = kPivot,
                .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarAltitude}, .update_cb = altitude_needle,
-    .nonlinearity_table = altitude_table, .nonlinearity_table_size = std::size(altitude_table),
+    .source_var = {.id = kVarAltitude}, .nonlinearity_table = altitude_table,
+    .nonlinearity_table_size = std::size(altitude_table), .update_cb = altitude_needle,
 };
 static NeedleElement diff = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapDiffNeedle, .position = kPivot,
                .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .update_cb = diff_needle,
-    .nonlinearity_table = diff_table, .nonlinearity_table_size = std::size(diff_table),
+    .nonlinearity_table = diff_table,
+    .nonlinearity_table_size = std::size(diff_table), .update_cb = diff_needle,
 };
 // The rate needle is drawn first and so works from the aircraft altitude of the previous update.
 static ELEMENT_HEADER* dial_elements[] = {&rate.header, &altitude.header, &diff.header, nullptr};

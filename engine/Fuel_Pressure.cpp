@@ -8,7 +8,7 @@
 constexpr int32_t kBitmapFace = 4750, kBitmapNeedle = 4751, kBitmapBezel = 4752;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{67, 121}, -1}, {{67, 121}, 0}, {{147, 90}, 3600}, {{217, 122}, 7200}, {{217, 122}, 7200},
 };
 

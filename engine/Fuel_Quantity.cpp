@@ -19,7 +19,7 @@ constexpr PIXPOINT kPivot = {152, 153};
 // Records
 
 // Gallons; the same table for both needles.
-static const NONLINEARITY gallons_table[] = {
+static NONLINEARITY gallons_table[] = {
     {{57, 196}, -1}, {{57, 196}, 0}, {{96, 76}, 50}, {{215, 73}, 100}, {{248, 192}, 150}, {{248, 192}, 160},
 };
 

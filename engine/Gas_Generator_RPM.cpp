@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4720, kBitmapNeedle = 4721, kBitmapBezel = 4722;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{60, 166}, -1},  {{60, 166}, 0},    {{78, 85}, 40},    {{150, 54}, 80},  {{216, 77}, 90},
     {{242, 142}, 100}, {{220, 209}, 110}, {{202, 228}, 120}, {{202, 228}, 150},
 };

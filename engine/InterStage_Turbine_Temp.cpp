@@ -16,7 +16,7 @@ constexpr int32_t kBitmapFace = 4710, kBitmapNeedle = 4711, kBitmapBezel = 4712;
 static double GAUGE_CALL readout(StringElement*);
 
 // 0, 200, 700, 1200 and 1250 degrees Celsius.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{77, 207}, 491.67}, {{59, 186}, 851.67}, {{152, 62}, 1751.67}, {{237, 186}, 2651.67}, {{237, 186}, 2741.67},
 };
 

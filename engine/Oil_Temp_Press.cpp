@@ -9,11 +9,11 @@ constexpr PIXPOINT kPivot = {152, 147};
 constexpr MOUSE_BOX kTemperatureHalf = {0, 0, 149, 300};  // a region of its own, with no action
 
 // -50, -40, 40, 160 and 200 degrees Celsius.
-static const NONLINEARITY temperature_table[] = {
+static NONLINEARITY temperature_table[] = {
     {{96, 212}, 401.67}, {{96, 212}, 419.67}, {{68, 160}, 563.67}, {{96, 84}, 779.67}, {{96, 84}, 851.67},
 };
 // Descending: 200 psi at the top, 0 at the bottom.
-static const NONLINEARITY pressure_table[] = {
+static NONLINEARITY pressure_table[] = {
     {{209, 82}, 36000}, {{209, 82}, 28800}, {{209, 221}, 0}, {{209, 221}, -144},
 };
 

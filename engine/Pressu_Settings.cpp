@@ -25,8 +25,8 @@ constexpr double kLowRangeTop = 5000.0;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const NONLINEARITY selector_table[] = {{{53, 175}, 254}, {{171, 30}, 366.5}, {{262, 175}, 466.5}};
-static const NONLINEARITY pointer_table[] = {{{153, 62}, -1}, {{153, 62}, 0}, {{238, 142}, 7000}, {{70, 145}, 30000}};
+static NONLINEARITY selector_table[] = {{{53, 175}, 254}, {{171, 30}, 366.5}, {{262, 175}, 466.5}};
+static NONLINEARITY pointer_table[] = {{{153, 62}, -1}, {{153, 62}, 0}, {{238, 142}, 7000}, {{70, 145}, 30000}};
 
 static double GAUGE_CALL selector(NeedleElement*);
 static double GAUGE_CALL fixed_pointer(NeedleElement*);
@@ -34,14 +34,14 @@ static double GAUGE_CALL fixed_pointer(NeedleElement*);
 static NeedleElement selector_needle = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapSelector, .position = kPivot,
                .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .update_cb = selector,
-    .nonlinearity_table = selector_table, .nonlinearity_table_size = std::size(selector_table),
+    .nonlinearity_table = selector_table,
+    .nonlinearity_table_size = std::size(selector_table), .update_cb = selector,
 };
 static NeedleElement pointer_needle = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = kBitmapPointer, .position = kPivot,
                .ofs = kNeedlePivot, .image_flags = kDrawFlags},
-    .update_cb = fixed_pointer,
-    .nonlinearity_table = pointer_table, .nonlinearity_table_size = std::size(pointer_table),
+    .nonlinearity_table = pointer_table,
+    .nonlinearity_table_size = std::size(pointer_table), .update_cb = fixed_pointer,
 };
 static ELEMENT_HEADER* dial_elements[] = {&selector_needle.header, &pointer_needle.header, nullptr};
 static StaticImageElement background = {

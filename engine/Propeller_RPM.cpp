@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4730, kBitmapNeedle = 4731, kBitmapBezel = 4732;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{61, 183}, -1}, {{61, 183}, 0}, {{133, 54}, 0.75}, {{241, 149}, 1.0}, {{222, 207}, 1.1}, {{222, 207}, 1.2},
 };
 

@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4790, kBitmapNeedle = 4791, kBitmapBezel = 4792;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{33, 101}, 0}, {{74, 40}, 3}, {{141, 97}, 5}, {{76, 155}, 7}, {{76, 155}, 8},
 };
 

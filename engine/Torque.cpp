@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4700, kBitmapNeedle = 4701, kBitmapBezel = 4702;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{75, 204}, -0.04818181818181819}, {{62, 188}, 0},
     {{242, 154}, 0.4818181818181818},  {{227, 219}, 0.5781818181818181},
     {{227, 219}, 0.7227272727272727},

@@ -7,7 +7,7 @@
 constexpr int32_t kBitmapFace = 4780, kBitmapNeedle = 4781, kBitmapBezel = 4782;
 
 // The first and last rows bound the needle's travel.
-static const NONLINEARITY dial_table[] = {
+static NONLINEARITY dial_table[] = {
     {{44, 99}, -1}, {{44, 99}, 0}, {{52, 95}, 15}, {{146, 96}, 33}, {{146, 96}, 40},
 };
 

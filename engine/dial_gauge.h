@@ -21,13 +21,13 @@ constexpr PIXPOINT kShortNeedle = {15, 5};  // 80 x 10, the small electrical and
 // `var`, or from what `update` makes of it.
 template <size_t N>
 constexpr NeedleElement dial_needle(int32_t bitmap, PIXPOINT pivot, PIXPOINT needle_pivot, uint32_t var,
-                                    const NONLINEARITY (&table)[N], NeedleUpdate update = nullptr) {
+                                    NONLINEARITY (&table)[N], NeedleUpdate update = nullptr) {
     return {.header = {.element_type = ELEMENT_NEEDLE, .resource_id = bitmap, .position = pivot,
                        .ofs = needle_pivot, .image_flags = kDialDrawFlags},
             .source_var = {.id = var},
-            .update_cb = update,
             .nonlinearity_table = table,
-            .nonlinearity_table_size = uint32_t(N)};
+            .nonlinearity_table_size = uint32_t(N),
+            .update_cb = update};
 }
 
 // A line of red display digits on black in the "Quartz" font, centred in its box.
@@ -36,9 +36,9 @@ constexpr StringElement digit_readout(PIXPOINT at, PIXPOINT box, uint32_t chars,
     return {.header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = at,
                        .image_flags = kDialDrawFlags},
             .source_var = {{.id = var}},
-            .box = box, .char_count = chars, .fg_color = kDigitRed, .bg_color = kDigitBackground,
-            .hilite_color = kDigitHighlight, .font_name = "Quartz", .font_weight = weight, .char_set = 1,
-            .draw_text_flags = kTextCentredSingleLine, .update_cb = update};
+            .box = box, .fg_color = kDigitRed, .bg_color = kDigitBackground, .hilite_color = kDigitHighlight,
+            .font_name = "Quartz", .font_weight = weight, .char_set = 1, .draw_text_flags = kTextCentredSingleLine,
+            .char_count = uint16_t(chars), .update_cb = update};
 }
 
 constexpr StaticImageElement face_image(int32_t bitmap, ELEMENT_HEADER** children) {

@@ -11,9 +11,9 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD needle_failures[] = {{6, FAIL_ACTION_FREEZE, 0}, {3, FAIL_ACTION_ZERO, 0}, FAILURE_END};
+static FAILURE_RECORD needle_failures[] = {{6, FAIL_ACTION_FREEZE, 0}, {3, FAIL_ACTION_ZERO, 0}, FAILURE_END};
 
-static const NONLINEARITY airspeed_table[] = {
+static NONLINEARITY airspeed_table[] = {
     {{155, 264}, -1},  {{155, 264}, 0},   {{130, 256}, 40},  {{93, 241}, 60},   {{76, 224}, 70},
     {{61, 200}, 80},   {{50, 143}, 100},  {{57, 110}, 110},  {{75, 88}, 120},   {{120, 54}, 140},
     {{221, 77}, 180},  {{244, 105}, 200}, {{251, 173}, 250}, {{214, 234}, 300}, {{191, 251}, 320},

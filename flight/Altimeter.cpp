@@ -20,7 +20,7 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD altitude_failures[] = {{3, FAIL_ACTION_FREEZE, 0}, {7, FAIL_ACTION_FREEZE, 0}, FAILURE_END};
+static FAILURE_RECORD altitude_failures[] = {{3, FAIL_ACTION_FREEZE, 0}, {7, FAIL_ACTION_FREEZE, 0}, FAILURE_END};
 
 static double GAUGE_CALL drum_position(MovingImageElement*);
 static double GAUGE_CALL thousands_hatch(IconElement*);
@@ -65,7 +65,7 @@ static IconElement alt_flag_icon = {
     .scale = 1.0, .num_icons = 1, .update_cb = alt_flag,
 };
 // 180 degrees per 500 ft, continuing past the last row: one turn per 1000 ft.
-static const NONLINEARITY hundreds_table[] = {{{153, 100}, 0.0}, {{153, 200}, 500.0}};
+static NONLINEARITY hundreds_table[] = {{{153, 100}, 0.0}, {{153, 200}, 500.0}};
 static NeedleElement hundreds_pointer = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 1060, .position = {153, 150}, .ofs = {9, 9},
                .failure_systems = altitude_failures, .image_flags = kDrawFlags},
@@ -75,7 +75,7 @@ static NeedleElement hundreds_pointer = {
 static StaticImageElement overlay = {
     .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 1160, .image_flags = kDrawFlags},
 };
-static const NONLINEARITY baro_knob_table[] = {{{304, 281}, 1013.0}, {{250, 281}, 1070.0}};
+static NONLINEARITY baro_knob_table[] = {{{304, 281}, 1013.0}, {{250, 281}, 1070.0}};
 static NeedleElement baro_knob = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 1150, .position = {277, 281}, .ofs = {27, 27},
                .image_flags = kDrawFlags},

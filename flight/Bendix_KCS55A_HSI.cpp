@@ -36,11 +36,11 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD card_failures[] = {{20, FAIL_ACTION_FREEZE, 0}, {11, FAIL_ACTION_FREEZE, 0}, FAILURE_END};
-static const FAILURE_RECORD course_failures[] = {
+static FAILURE_RECORD card_failures[] = {{20, FAIL_ACTION_FREEZE, 0}, {11, FAIL_ACTION_FREEZE, 0}, FAILURE_END};
+static FAILURE_RECORD course_failures[] = {
     {20, FAIL_ACTION_FREEZE, 0}, {21, FAIL_ACTION_FREEZE, 0}, {11, FAIL_ACTION_FREEZE, 0}, {14, FAIL_ACTION_ZERO, 0},
     FAILURE_END};
-static const FAILURE_RECORD glideslope_failures[] = {
+static FAILURE_RECORD glideslope_failures[] = {
     {21, FAIL_ACTION_NO_DRAW, 0}, {14, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static double GAUGE_CALL heading_bug_angle(NeedleElement*);

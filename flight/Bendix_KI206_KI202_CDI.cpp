@@ -43,7 +43,7 @@ constexpr MOUSE_BOX kKnobIncrease = {36, 243, 31, 62};
 constexpr uint32_t kKnobClicks = MOUSE_LEFTSINGLE | MOUSE_RIGHTSINGLE | MOUSE_DOWN_REPEAT;
 
 // The OBS knob picture turns 6 degrees per degree of OBS.
-static const NONLINEARITY obs_knob_table[] = {{{36, 254}, 0.0}, {{36, 294}, 30.0}};
+static NONLINEARITY obs_knob_table[] = {{{36, 254}, 0.0}, {{36, 294}, 30.0}};
 
 static double filtered_deviation[3];
 static double filtered_glideslope[3];
@@ -61,9 +61,9 @@ template <int N> static int32_t GAUGE_CALL knob_decrease(MOUSE_POINT*, uint32_t)
 template <int N> static int32_t GAUGE_CALL knob_increase(MOUSE_POINT*, uint32_t);
 
 #define CDI_RECORDS(p, N)                                                                                   \
-    static const FAILURE_RECORD p##_background_failures[] = {{kCdis[N].nav_failure, FAIL_ACTION_NONE, 0},     \
+    static FAILURE_RECORD p##_background_failures[] = {{kCdis[N].nav_failure, FAIL_ACTION_NONE, 0},     \
                                                             FAILURE_END};                                     \
-    static const FAILURE_RECORD p##_indicator_failures[] = {{kCdis[N].nav_failure, FAIL_ACTION_ZERO, 0},      \
+    static FAILURE_RECORD p##_indicator_failures[] = {{kCdis[N].nav_failure, FAIL_ACTION_ZERO, 0},      \
                                                            {21, FAIL_ACTION_ZERO, 0},                         \
                                                            {20, FAIL_ACTION_FREEZE, 0}, FAILURE_END};         \
     static SpriteElement p##_card = {                                                                         \

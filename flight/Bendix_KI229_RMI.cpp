@@ -20,15 +20,15 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD adf_failures[] = {
+static FAILURE_RECORD adf_failures[] = {
     {20, FAIL_ACTION_FREEZE, 0}, {5, FAIL_ACTION_NONE, 0}, {21, FAIL_ACTION_NONE, 0}, FAILURE_END};
-static const FAILURE_RECORD vor_failures[] = {
+static FAILURE_RECORD vor_failures[] = {
     {20, FAIL_ACTION_FREEZE, 0}, {14, FAIL_ACTION_NONE, 0}, {15, FAIL_ACTION_NONE, 0}, {21, FAIL_ACTION_NONE, 0},
     FAILURE_END};
-static const FAILURE_RECORD card_failures[] = {{20, FAIL_ACTION_FREEZE, 0}, {11, FAIL_ACTION_NONE, 0}, FAILURE_END};
+static FAILURE_RECORD card_failures[] = {{20, FAIL_ACTION_FREEZE, 0}, {11, FAIL_ACTION_NONE, 0}, FAILURE_END};
 
 // One degree per unit, turning from straight up.
-static const NONLINEARITY needle_table[] = {{{150, 48}, 0.0}, {{150, 248}, 180.0}};
+static NONLINEARITY needle_table[] = {{{150, 48}, 0.0}, {{150, 248}, 180.0}};
 
 static double GAUGE_CALL adf_needle(NeedleElement*);
 static double GAUGE_CALL vor_needle(NeedleElement*);
@@ -36,14 +36,14 @@ static double GAUGE_CALL vor_needle(NeedleElement*);
 static NeedleElement adf = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 3220, .position = kDialCentre, .ofs = {92, 18},
                .failure_systems = adf_failures, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarAdfBearing}, .update_cb = adf_needle,
-    .nonlinearity_table = needle_table, .nonlinearity_table_size = 2,
+    .source_var = {.id = kVarAdfBearing}, .nonlinearity_table = needle_table,
+    .nonlinearity_table_size = 2, .update_cb = adf_needle,
 };
 static NeedleElement vor = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 3230, .position = kDialCentre, .ofs = {92, 18},
                .failure_systems = vor_failures, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarNav1Bearing}, .update_cb = vor_needle,
-    .nonlinearity_table = needle_table, .nonlinearity_table_size = 2,
+    .source_var = {.id = kVarNav1Bearing}, .nonlinearity_table = needle_table,
+    .nonlinearity_table_size = 2, .update_cb = vor_needle,
 };
 static SpriteElement card = {
     .header = {.element_type = ELEMENT_SPRITE, .resource_id = 3210, .position = {17, 15}, .ofs = kDialCentre,

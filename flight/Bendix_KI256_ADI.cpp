@@ -20,7 +20,7 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD sprite_failures[] = {
+static FAILURE_RECORD sprite_failures[] = {
     {8, FAIL_ACTION_NONE, 0}, {2, FAIL_ACTION_NONE, 0}, {4, FAIL_ACTION_NONE, 0}, FAILURE_END};
 
 static double GAUGE_CALL ladder_pitch(SpriteElement*);

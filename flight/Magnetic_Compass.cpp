@@ -7,7 +7,7 @@
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD strip_failures[] = {{12, FAIL_ACTION_NONE, 0}, FAILURE_END};
+static FAILURE_RECORD strip_failures[] = {{12, FAIL_ACTION_NONE, 0}, FAILURE_END};
 
 // Moved horizontally over 360 (minimum) to 0 (maximum); its vertical range 360..360 moves nothing.
 static MovingImageElement card_strip = {

@@ -17,10 +17,10 @@ constexpr uint32_t kDrawFlags = kImageUseTransparency | kImageUseErase;
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD symbol_failures[] = {{18, FAIL_ACTION_FREEZE, 0}, {20, FAIL_ACTION_ZERO, 0}, FAILURE_END};
+static FAILURE_RECORD symbol_failures[] = {{18, FAIL_ACTION_FREEZE, 0}, {20, FAIL_ACTION_ZERO, 0}, FAILURE_END};
 
 // ±4.5 turns the symbol 45 degrees either way; beyond that it stops.
-static const NONLINEARITY symbol_table[] = {
+static NONLINEARITY symbol_table[] = {
     {{117, 119}, -5.0}, {{117, 119}, -4.5}, {{183, 119}, 4.5}, {{183, 119}, 5.0}};
 
 static double GAUGE_CALL ball_rise(SliderElement*);
@@ -44,8 +44,8 @@ static IconElement flag = {
 static NeedleElement symbol = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 320, .position = {150, 152}, .ofs = {16, 93},
                .failure_systems = symbol_failures, .image_flags = kDrawFlags},
-    .source_var = {.id = kVarTurn}, .update_cb = symbol_deflection,
-    .nonlinearity_table = symbol_table, .nonlinearity_table_size = std::size(symbol_table),
+    .source_var = {.id = kVarTurn}, .nonlinearity_table = symbol_table,
+    .nonlinearity_table_size = std::size(symbol_table), .update_cb = symbol_deflection,
 };
 static StaticImageElement overlay = {
     .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 360, .image_flags = kDrawFlags},

@@ -12,10 +12,10 @@ constexpr double kThousandFeetPerMinute = 1300.4799583846413;  // in the token's
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD needle_failures[] = {{19, FAIL_ACTION_FREEZE, 0}, {3, FAIL_ACTION_ZERO, 0}, FAILURE_END};
+static FAILURE_RECORD needle_failures[] = {{19, FAIL_ACTION_FREEZE, 0}, {3, FAIL_ACTION_ZERO, 0}, FAILURE_END};
 
 // No row at 0: there the needle points straight left, half-way between the ±1000 ft/min rows.
-static const NONLINEARITY vertical_speed_table[] = {
+static NONLINEARITY vertical_speed_table[] = {
     {{268, 168}, -7 * kThousandFeetPerMinute}, {{268, 168}, -6 * kThousandFeetPerMinute},
     {{258, 191}, -5 * kThousandFeetPerMinute}, {{238, 222}, -4 * kThousandFeetPerMinute},
     {{196, 253}, -3 * kThousandFeetPerMinute}, {{139, 261}, -2 * kThousandFeetPerMinute},

@@ -22,28 +22,21 @@ constexpr StaticImageElement button_background(const EventButton& b) {
 }
 
 // One area over the button face; the host sends the area's event on a left click.
-#define EVENT_BUTTON_AREAS(b)                                                                     \
-    {                                                                                             \
-        {.kind = MOUSE_CHILD,                                                                     \
-         .box = {3, 3, 13, 13},                                                                   \
-         .cursor = CURSOR_HAND,                                                                   \
-         .help_id = b.help_id,                                                                    \
-         .mouse_flags = MOUSE_LEFTSINGLE,                                                         \
-         .event_id = b.event_id},                                                                 \
-        {.kind = MOUSE_END},                                                                      \
-    }
+constexpr ButtonAreas event_button_areas(const EventButton& b) {
+    return button_areas({3, 3, 13, 13}, b.help_id, nullptr, b.event_id);
+}
 
 static StaticImageElement atc_background = button_background(kAtc);
 static ELEMENT_HEADER* atc_root[] = {&atc_background.header, nullptr};
-static MOUSERECT atc_areas[] = EVENT_BUTTON_AREAS(kAtc);
-DEFINE_GAUGE(ATC_Toggle, atc_root, atc_areas, nullptr);
+static ButtonAreas atc_areas = event_button_areas(kAtc);
+DEFINE_GAUGE(ATC_Toggle, atc_root, atc_areas.rects, nullptr);
 
 static StaticImageElement kneeboard_background = button_background(kKneeboard);
 static ELEMENT_HEADER* kneeboard_root[] = {&kneeboard_background.header, nullptr};
-static MOUSERECT kneeboard_areas[] = EVENT_BUTTON_AREAS(kKneeboard);
-DEFINE_GAUGE(Kneeboard_Toggle, kneeboard_root, kneeboard_areas, nullptr);
+static ButtonAreas kneeboard_areas = event_button_areas(kKneeboard);
+DEFINE_GAUGE(Kneeboard_Toggle, kneeboard_root, kneeboard_areas.rects, nullptr);
 
 static StaticImageElement map_background = button_background(kMap);
 static ELEMENT_HEADER* map_root[] = {&map_background.header, nullptr};
-static MOUSERECT map_areas[] = EVENT_BUTTON_AREAS(kMap);
-DEFINE_GAUGE(Map_Toggle, map_root, map_areas, nullptr);
+static ButtonAreas map_areas = event_button_areas(kMap);
+DEFINE_GAUGE(Map_Toggle, map_root, map_areas.rects, nullptr);

@@ -32,24 +32,15 @@ constexpr int64_t kMaxViewSteps = 64;
 static int32_t GAUGE_CALL toggle_click(MOUSE_POINT* point, uint32_t flags);
 static void GAUGE_CALL toggle_callback(GAUGEHDR* gauge, int32_t service_id, GaugeExtra extra);
 
-static constexpr uint32_t tooltip_kind(const char* text) { return text ? MOUSE_TOOLTIP : MOUSE_END; }
+constexpr MOUSE_BOX kButtonBox = {3, 3, 13, 13};
 
-// The button face, with its area over (3,3,13,13) and, where the button has one, its tooltip.
+// The button face, with its area and, where the button has one, its tooltip.
 #define TOGGLE_BUTTON(name, bitmap, help, tooltip_text)                                                   \
     static StaticImageElement name##_background = {                                                      \
         .header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = bitmap, .image_flags = 0}};      \
     static ELEMENT_HEADER* name##_root[] = {&name##_background.header, nullptr};                         \
-    static MOUSERECT name##_areas[] = {                                                                  \
-        {.kind = MOUSE_CHILD,                                                                            \
-         .box = {3, 3, 13, 13},                                                                          \
-         .cursor = CURSOR_HAND,                                                                          \
-         .help_id = help,                                                                                \
-         .mouse_flags = MOUSE_LEFTSINGLE,                                                                \
-         .handler = toggle_click},                                                                       \
-        {.kind = tooltip_kind(tooltip_text), .tooltip = tooltip_text},                                   \
-        {.kind = MOUSE_END},                                                                             \
-    };                                                                                                   \
-    DEFINE_GAUGE(name, name##_root, name##_areas, toggle_callback)
+    static ButtonAreas name##_areas = button_areas(kButtonBox, help, toggle_click, 0, tooltip_text);      \
+    DEFINE_GAUGE(name, name##_root, name##_areas.rects, toggle_callback)
 
 static constexpr const char* kNoTooltip = nullptr;
 

@@ -23,7 +23,6 @@ static StringElement placard = {
     .header = {.element_type = ELEMENT_STRING, .resource_id = -1, .position = {2, -1}, .image_flags = 0},
     .source_var = {},
     .box = {150, 25},
-    .char_count = kPlacardChars,
     .fg_color = kWhite,
     .bg_color = 0,
     .hilite_color = 0x5C5C5C,
@@ -31,6 +30,7 @@ static StringElement placard = {
     .font_weight = 400,
     .char_set = 1,
     .draw_text_flags = 0x25,
+    .char_count = kPlacardChars,
     .highlight_list = nullptr,
     .update_cb = placard_text,
 };
@@ -42,7 +42,9 @@ static StaticImageElement background = {
 static ELEMENT_HEADER* root_list[] = {&background.header, nullptr};
 
 static MOUSERECT mouse_areas[] = {
-    {.kind = MOUSE_TOOLTIP, .tooltip = "Registration number"},
+    {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE},
+    {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE, .tooltip = "Registration number"},
+    {.kind = MOUSE_PARENT_END},
     {.kind = MOUSE_END},
 };
 

@@ -1,11 +1,13 @@
 // Records by which every gauge describes itself to the host, and the host's entry points.
 //
-// The field order of each record is the one the panel system reads; the host's working fields
-// follow the module's fields. The module fills its fields in static tables; the host (the
-// simulator, or corvan-bench) fills the rest. Both sides include this one header.
+// Every record is the panel system's own, byte for byte on the 32-bit build: each field at the
+// offset where the panel system reads it, the host's ranges as named members the module leaves 0,
+// every record at its full size (the host writes its working state into those ranges, so a shorter
+// record would be written past its end). The module fills its fields in static tables; the host
+// (the simulator, or corvan-bench) fills the rest. Both sides include this one header.
 //
-// Sections: calling convention and exports · token variables · element records · mouse records ·
-// gauge definition · host services · 32-bit layout pins.
+// Sections: calling convention and exports · record packing · token variables · element records ·
+// mouse records · gauge definition · host services · 32-bit layout pins.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +35,17 @@
 #endif
 
 // ----------------------------------------------------------------------------------------------
+// Record packing
+//
+// The panel system packs its records to 4 bytes: on the 32-bit build a double inside a record sits
+// on a 4-byte boundary. The 64-bit builds keep their natural alignment (their pointers move every
+// offset anyway, and their sanitizers want aligned pointers); they only need to agree with themselves.
+
+#if defined(__i386__)
+#pragma pack(push, 4)
+#endif
+
+// ----------------------------------------------------------------------------------------------
 // Token variables
 
 union VAR_VALUE {
@@ -44,14 +57,18 @@ union VAR_VALUE {
 
 struct MODULE_VAR {
     uint32_t id;          // token variable id; the module sets only this
-    void* var_ptr;        // host's
+    void* var_ptr;        // host's: where it found the variable
     uint32_t var_type;    // host's
     VAR_VALUE var_value;  // current value, written by lookup_var
-    VAR_VALUE var_old;    // previous value, host's
+    VAR_VALUE var_old;    // host's: the value before
 };
 
 // ----------------------------------------------------------------------------------------------
 // Element records
+//
+// Each record is the panel system's at full size: the module fills its fields in static tables, and
+// the host keeps its working state in the ranges named host_*, which the module leaves 0. The host
+// writes into every element, needle table and failure list, so none of them may be const.
 
 struct GAUGEHDR;
 struct ELEMENT_HEADER;
@@ -82,7 +99,7 @@ enum FailureAction : uint32_t {
 struct FAILURE_RECORD {
     uint32_t key;     // failing system; 0 ends the list
     uint32_t action;  // FailureAction
-    uint32_t link;    // 0
+    uint32_t link;    // host's
 };
 
 // Draw flags seen in the module's records; the bits are the host's.
@@ -101,19 +118,21 @@ struct ELEMENT_HEADER {
     GAUGEHDR* gauge_header;  // host's
     ELEMENT_HEADER* previous_element;  // host's
     ELEMENT_HEADER** elements;         // children, null-terminated, drawn over this element
-    const FAILURE_RECORD* failure_systems;  // null or ended by key 0
-    uint32_t image_flags;                   // draw flags
-    uint32_t aircraft_special_instrumentation;
+    FAILURE_RECORD* failure_systems;   // null or ended by key 0; the host writes each record's link
+    uint32_t image_flags;              // draw flags
+    uint32_t aircraft_special_instrumentation;  // 0
     uint32_t reserved;
 };
 
 struct StaticImageElement {
     ELEMENT_HEADER header;
+    uint8_t host_image[36];  // the host's picture of the bitmap
 };
 
 struct NONLINEARITY {
-    PIXPOINT pt;  // pixel the needle tip points at (background pixels)
-    double value;
+    PIXPOINT pt;       // pixel the needle tip points at (background pixels)
+    double value;      // the value that puts it there
+    double degrees = 0;  // host's: the angle it works out from pt
 };
 
 struct NeedleElement;
@@ -121,11 +140,15 @@ using NeedleUpdate = double(GAUGE_CALL*)(NeedleElement*);
 struct NeedleElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var;
-    NeedleUpdate update_cb;
-    const NONLINEARITY* nonlinearity_table;
+    void* host_routines[4];  // the host's own angle routines, 0 here
+    double host_reference;   // 0 here
+    NONLINEARITY* nonlinearity_table;
     uint32_t nonlinearity_table_size;  // entries
-    // host's
-    double value;
+    float max_degrees_per_update;      // 0: the host turns the needle at once
+    double value;                      // host's: the value of the last update
+    uint8_t host_state[92];
+    NeedleUpdate update_cb;
+    uint8_t host_tail[8];
 };
 
 // One highlight selection of a string: characters first..last (inclusive) when the host selects it.
@@ -140,20 +163,26 @@ using StringUpdate = double(GAUGE_CALL*)(StringElement*);
 struct StringElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var[3];
-    PIXPOINT box;         // width, height
-    uint32_t char_count;  // most characters drawn
-    uint32_t fg_color;    // 0x00BBGGRR
+    uint8_t host_state[40];
+    char* string;        // host's: a buffer of char_count + 1 bytes, which the update callback writes
+    int32_t selection;   // host's: the highlight selection in force, 0 none
+    PIXPOINT box;        // width, height
+    uint32_t host_box[2];
+    uint32_t fg_color;   // 0x00BBGGRR
     uint32_t bg_color;
     uint32_t hilite_color;
+    uint8_t host_font[28];
     char font_name[32];
     uint32_t font_weight;
-    uint32_t char_set;
+    uint8_t char_set;
     uint32_t draw_text_flags;
+    uint16_t char_count;  // most characters drawn
+    uint8_t host_text[6];
     const SEQ_REC* highlight_list;
+    uint32_t host_highlight;
+    uint32_t font_height;  // host's, 0 here
     StringUpdate update_cb;
-    // host's
-    char* string;          // text buffer of char_count + 1 bytes, written by the update callback
-    int32_t selection;     // highlight selection in force, 0 none
+    uint8_t host_tail[8];
 };
 
 // Room the module may write into a string element: its character count and the terminator.
@@ -164,14 +193,18 @@ using SliderUpdate = double(GAUGE_CALL*)(SliderElement*);
 struct SliderElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var_x;
+    uint32_t host_x;
     double scale_x;
+    uint32_t host_x_scale;
     MODULE_VAR source_var_y;
+    uint32_t host_y;
     double scale_y;
+    double value_x;  // host's: the values of the last update
+    double value_y;
+    uint8_t host_state[8];
     SliderUpdate update_x_cb;
     SliderUpdate update_y_cb;
-    // host's
-    double value_x;
-    double value_y;
+    uint8_t host_tail[16];
 };
 
 struct IconElement;
@@ -179,12 +212,16 @@ using IconUpdate = double(GAUGE_CALL*)(IconElement*);
 struct IconElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var;
-    double scale;
+    uint32_t host_source;
     uint32_t icon_type;  // 0
+    uint32_t host_kind;
+    double scale;
+    uint32_t offset;     // 0
     uint32_t num_icons;  // bitmaps resource_id, resource_id + 1, ...
+    double value;        // host's: the value of the last update
+    uint8_t host_state[8];
     IconUpdate update_cb;
-    // host's
-    double value;
+    uint32_t host_tail;
 };
 
 struct MovingImageElement;
@@ -192,16 +229,20 @@ using MovingImageUpdate = double(GAUGE_CALL*)(MovingImageElement*);
 struct MovingImageElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var_x;
+    uint32_t host_x;
     double min_x;
     double max_x;
+    uint32_t host_x_limits;
     MODULE_VAR source_var_y;
+    uint32_t host_y;
     double min_y;
     double max_y;
+    double value_x;  // host's: the values of the last update
+    double value_y;
+    uint8_t host_state[68];
     MovingImageUpdate update_x_cb;
     MovingImageUpdate update_y_cb;
-    // host's
-    double value_x;
-    double value_y;
+    uint8_t host_tail[16];
 };
 
 struct SpriteElement;
@@ -209,20 +250,24 @@ using SpriteUpdate = double(GAUGE_CALL*)(SpriteElement*);
 struct SpriteElement {
     ELEMENT_HEADER header;
     MODULE_VAR source_var_x;
+    uint32_t host_x;
     double scale_x;
     MODULE_VAR source_var_y;
+    uint32_t host_y;
     double scale_y;
     MODULE_VAR source_var_0;  // rotation
+    uint32_t host_0;
     double scale_0;
     float texture_scale_x;
     float texture_scale_y;
+    double value_x;  // host's: the values of the last update
+    double value_y;
+    double value_0;
+    uint8_t host_state[104];
     SpriteUpdate update_x_cb;
     SpriteUpdate update_y_cb;
     SpriteUpdate update_0_cb;
-    // host's
-    double value_x;
-    double value_y;
-    double value_0;
+    uint8_t host_tail[24];
 };
 
 // ----------------------------------------------------------------------------------------------
@@ -238,6 +283,7 @@ enum MouseAreaKind : uint32_t {
 
 enum MouseCursor : int32_t {
     CURSOR_NONE = -1,
+    CURSOR_NORMAL = 0,
     CURSOR_UPARROW = 1,
     CURSOR_DOWNARROW = 2,
     CURSOR_LEFTARROW = 3,
@@ -258,6 +304,8 @@ struct MOUSE_POINT {
     int32_t y;
     GAUGEHDR* gauge;
     MOUSERECT* area;
+    PIXPOINT screen;  // host's: the point on the screen
+    uint32_t reserved;
 };
 
 using MouseHandler = int32_t(GAUGE_CALL*)(MOUSE_POINT* point, uint32_t mouse_flags);
@@ -302,13 +350,15 @@ struct GAUGEHDR {
     uint32_t gauge_header_version;  // 800
     const char* gauge_name;
     ELEMENT_HEADER** elements_list;  // exactly one root, then null
+    void* host_routines[7];          // the host's own gauge routines, 0 here
+    uint32_t host_reserved;
     uint32_t size_x_mm;              // default width
+    uint32_t host_placement[8];      // height, adjustments, position: the host's
     MOUSERECT* mouse_rect;
     GaugeCallback gauge_callback;
     uint32_t user_data;    // 0; the toggle buttons mark their first install here
     char* parameters;      // parameter text, filled by the host from the panel configuration
-    // host's
-    uint32_t host_reserved[8];
+    uint8_t host_tail[108];  // usage text, size, a user area, flags: the host's
 };
 
 // ----------------------------------------------------------------------------------------------
@@ -330,7 +380,7 @@ enum HostServiceIndex : int {
     SERVICE_TRIGGER_KEY_EVENT = 36,
     SERVICE_LOOKUP_VAR = 40,
     SERVICE_EXECUTE_CALCULATOR_CODE = 69,
-    SERVICE_TABLE_WORDS = 96,  // size of the table a host provides
+    SERVICE_TABLE_WORDS = 82,  // size of the table the panel system provides
 };
 
 using PanelWindowToggleFn = int32_t(GAUGE_CALL*)(uint32_t window_id);
@@ -346,7 +396,7 @@ struct GAUGESLINKAGE {
     ModuleRoutine module_init;
     ModuleRoutine module_deinit;
     uint32_t flags;
-    uint32_t module_status;
+    uint32_t priority;
     uint32_t module_version;  // 0x0900
     GAUGEHDR* gauge_header_ptr[93];  // 92 gauges, then null
 };
@@ -355,25 +405,143 @@ constexpr uint32_t kModuleId = 0x13;
 constexpr uint32_t kLinkVersion = 0x0900;
 constexpr int kGaugeCount = 92;
 
+#if defined(__i386__)
+#pragma pack(pop)
+#endif
+
 // ----------------------------------------------------------------------------------------------
-// 32-bit layout pins: the panel system reads these records at these offsets.
+// 32-bit layout pins: the panel system reads and writes these records at these offsets.
 
 #if defined(_WIN32) && defined(__i386__)
+#define PIN_AT(record, field, at) static_assert(offsetof(record, field) == at, #record "::" #field)
+#define PIN_SIZE(record, size) static_assert(sizeof(record) == size, #record)
 static_assert(sizeof(void*) == 4);
-static_assert(sizeof(MODULE_VAR) == 32 && offsetof(MODULE_VAR, var_value) == 16);
-static_assert(sizeof(ELEMENT_HEADER) == 60 && offsetof(ELEMENT_HEADER, elements) == 40);
-static_assert(offsetof(ELEMENT_HEADER, failure_systems) == 44 && offsetof(ELEMENT_HEADER, image_flags) == 48);
-static_assert(sizeof(FAILURE_RECORD) == 12);
-static_assert(sizeof(NONLINEARITY) == 16 && offsetof(NONLINEARITY, value) == 8);
-static_assert(offsetof(IconElement, source_var) == 64 && offsetof(IconElement, scale) == 96);
-static_assert(offsetof(IconElement, num_icons) == 108 && offsetof(IconElement, update_cb) == 112);
-static_assert(offsetof(NeedleElement, update_cb) == 96 && offsetof(NeedleElement, nonlinearity_table) == 100);
-static_assert(offsetof(StringElement, box) == 160 && offsetof(StringElement, font_name) == 184);
-static_assert(offsetof(StringElement, highlight_list) == 228 && offsetof(StringElement, update_cb) == 232);
-static_assert(offsetof(SliderElement, scale_x) == 96 && offsetof(SliderElement, update_x_cb) == 144);
-static_assert(offsetof(SpriteElement, texture_scale_x) == 184 && offsetof(SpriteElement, update_0_cb) == 200);
-static_assert(sizeof(MOUSERECT) == 44 && offsetof(MOUSERECT, handler) == 36);
-static_assert(offsetof(GAUGEHDR, size_x_mm) == 12 && offsetof(GAUGEHDR, parameters) == 28);
-static_assert(sizeof(IMPORT_TABLE) == 16);
-static_assert(offsetof(GAUGESLINKAGE, gauge_header_ptr) == 24);
+PIN_SIZE(MODULE_VAR, 28);
+PIN_AT(MODULE_VAR, var_ptr, 4);
+PIN_AT(MODULE_VAR, var_type, 8);
+PIN_AT(MODULE_VAR, var_value, 12);
+PIN_AT(MODULE_VAR, var_old, 20);
+
+PIN_SIZE(GAUGEHDR, 204);
+PIN_AT(GAUGEHDR, gauge_name, 4);
+PIN_AT(GAUGEHDR, elements_list, 8);
+PIN_AT(GAUGEHDR, host_routines, 12);
+PIN_AT(GAUGEHDR, size_x_mm, 44);
+PIN_AT(GAUGEHDR, host_placement, 48);
+PIN_AT(GAUGEHDR, mouse_rect, 80);
+PIN_AT(GAUGEHDR, gauge_callback, 84);
+PIN_AT(GAUGEHDR, user_data, 88);
+PIN_AT(GAUGEHDR, parameters, 92);
+PIN_AT(GAUGEHDR, host_tail, 96);
+
+PIN_SIZE(ELEMENT_HEADER, 60);
+PIN_AT(ELEMENT_HEADER, resource_id, 4);
+PIN_AT(ELEMENT_HEADER, position, 8);
+PIN_AT(ELEMENT_HEADER, previous_position, 16);
+PIN_AT(ELEMENT_HEADER, ofs, 24);
+PIN_AT(ELEMENT_HEADER, gauge_header, 32);
+PIN_AT(ELEMENT_HEADER, previous_element, 36);
+PIN_AT(ELEMENT_HEADER, elements, 40);
+PIN_AT(ELEMENT_HEADER, failure_systems, 44);
+PIN_AT(ELEMENT_HEADER, image_flags, 48);
+PIN_AT(ELEMENT_HEADER, aircraft_special_instrumentation, 52);
+PIN_AT(ELEMENT_HEADER, reserved, 56);
+
+PIN_SIZE(StaticImageElement, 96);
+
+PIN_SIZE(NeedleElement, 236);
+PIN_AT(NeedleElement, source_var, 60);
+PIN_AT(NeedleElement, host_routines, 88);
+PIN_AT(NeedleElement, nonlinearity_table, 112);
+PIN_AT(NeedleElement, nonlinearity_table_size, 116);
+PIN_AT(NeedleElement, max_degrees_per_update, 120);
+PIN_AT(NeedleElement, value, 124);
+PIN_AT(NeedleElement, update_cb, 224);
+
+PIN_SIZE(StringElement, 324);
+PIN_AT(StringElement, source_var, 60);
+PIN_AT(StringElement, source_var[1], 88);
+PIN_AT(StringElement, source_var[2], 116);
+PIN_AT(StringElement, host_state, 144);
+PIN_AT(StringElement, string, 184);
+PIN_AT(StringElement, box, 192);
+PIN_AT(StringElement, fg_color, 208);
+PIN_AT(StringElement, bg_color, 212);
+PIN_AT(StringElement, hilite_color, 216);
+PIN_AT(StringElement, font_name, 248);
+PIN_AT(StringElement, font_weight, 280);
+PIN_AT(StringElement, char_set, 284);
+PIN_AT(StringElement, draw_text_flags, 288);
+PIN_AT(StringElement, char_count, 292);
+PIN_AT(StringElement, highlight_list, 300);
+PIN_AT(StringElement, font_height, 308);
+PIN_AT(StringElement, update_cb, 312);
+
+PIN_SIZE(SliderElement, 192);
+PIN_AT(SliderElement, source_var_x, 60);
+PIN_AT(SliderElement, scale_x, 92);
+PIN_AT(SliderElement, source_var_y, 104);
+PIN_AT(SliderElement, scale_y, 136);
+PIN_AT(SliderElement, value_x, 144);
+PIN_AT(SliderElement, update_x_cb, 168);
+PIN_AT(SliderElement, update_y_cb, 172);
+
+PIN_SIZE(IconElement, 140);
+PIN_AT(IconElement, source_var, 60);
+PIN_AT(IconElement, icon_type, 92);
+PIN_AT(IconElement, scale, 100);
+PIN_AT(IconElement, offset, 108);
+PIN_AT(IconElement, num_icons, 112);
+PIN_AT(IconElement, value, 116);
+PIN_AT(IconElement, update_cb, 132);
+
+PIN_SIZE(MovingImageElement, 268);
+PIN_AT(MovingImageElement, source_var_x, 60);
+PIN_AT(MovingImageElement, min_x, 92);
+PIN_AT(MovingImageElement, max_x, 100);
+PIN_AT(MovingImageElement, source_var_y, 112);
+PIN_AT(MovingImageElement, min_y, 144);
+PIN_AT(MovingImageElement, max_y, 152);
+PIN_AT(MovingImageElement, value_x, 160);
+PIN_AT(MovingImageElement, update_x_cb, 244);
+PIN_AT(MovingImageElement, update_y_cb, 248);
+
+PIN_SIZE(SpriteElement, 352);
+PIN_AT(SpriteElement, source_var_x, 60);
+PIN_AT(SpriteElement, scale_x, 92);
+PIN_AT(SpriteElement, source_var_y, 100);
+PIN_AT(SpriteElement, scale_y, 132);
+PIN_AT(SpriteElement, source_var_0, 140);
+PIN_AT(SpriteElement, scale_0, 172);
+PIN_AT(SpriteElement, texture_scale_x, 180);
+PIN_AT(SpriteElement, texture_scale_y, 184);
+PIN_AT(SpriteElement, value_x, 188);
+PIN_AT(SpriteElement, update_x_cb, 316);
+PIN_AT(SpriteElement, update_y_cb, 320);
+PIN_AT(SpriteElement, update_0_cb, 324);
+
+PIN_SIZE(NONLINEARITY, 24);
+PIN_AT(NONLINEARITY, value, 8);
+PIN_AT(NONLINEARITY, degrees, 16);
+PIN_SIZE(FAILURE_RECORD, 12);
+PIN_SIZE(SEQ_REC, 12);
+PIN_SIZE(MOUSERECT, 44);
+PIN_AT(MOUSERECT, box, 4);
+PIN_AT(MOUSERECT, cursor, 20);
+PIN_AT(MOUSERECT, help_id, 24);
+PIN_AT(MOUSERECT, mouse_flags, 28);
+PIN_AT(MOUSERECT, event_id, 32);
+PIN_AT(MOUSERECT, handler, 36);
+PIN_AT(MOUSERECT, extra, 40);
+PIN_SIZE(MOUSE_POINT, 28);
+PIN_AT(MOUSE_POINT, gauge, 8);
+PIN_AT(MOUSE_POINT, area, 12);
+PIN_AT(MOUSE_POINT, screen, 16);
+PIN_SIZE(IMPORT_TABLE, 16);
+PIN_AT(GAUGESLINKAGE, flags, 12);
+PIN_AT(GAUGESLINKAGE, priority, 16);
+PIN_AT(GAUGESLINKAGE, module_version, 20);
+PIN_AT(GAUGESLINKAGE, gauge_header_ptr, 24);
+#undef PIN_AT
+#undef PIN_SIZE
 #endif

@@ -115,5 +115,4 @@ enum GaugeWidthMm : uint32_t { CORVAN_GAUGE_TABLE(CORVAN_GAUGE_WIDTH) };
                              .mouse_rect = mouse_list,                                            \
                              .gauge_callback = callback,                                          \
                              .user_data = 0,                                                      \
-                             .parameters = nullptr,                                               \
-                             .host_reserved = {}}
+                             .parameters = nullptr}

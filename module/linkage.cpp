@@ -12,7 +12,7 @@ GAUGESLINKAGE Linkage = {
     .module_init = module_init,
     .module_deinit = module_deinit,
     .flags = 0,
-    .module_status = 0,
+    .priority = 0,
     .module_version = kLinkVersion,
     .gauge_header_ptr = {CORVAN_GAUGE_TABLE(CORVAN_GAUGE_POINTER) nullptr},
 };

@@ -35,7 +35,7 @@ static double GAUGE_CALL speed_cb(StringElement* e);
 static double GAUGE_CALL distance_cb(StringElement* e);
 static double GAUGE_CALL cover_cb(IconElement* e);
 
-static const FAILURE_RECORD kTextFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD kTextFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 constexpr int32_t kUnitRow = 21;     // unit words under the readings
 constexpr int32_t kReadingRow = 7;

@@ -48,7 +48,7 @@ static double GAUGE_CALL nav2_button_cb(IconElement* e);
 static double GAUGE_CALL idle_button_cb(IconElement* e);
 static double GAUGE_CALL selector_cb(IconElement* e);
 
-static const FAILURE_RECORD kButtonFailures[] = {
+static FAILURE_RECORD kButtonFailures[] = {
     {kFailElectrical, FAIL_ACTION_NO_DRAW, 0}, {kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 constexpr uint32_t kButtonPictures = 4;  // 1 pressed unlit, 2 released lit, 3 pressed lit

@@ -78,10 +78,10 @@ static double GAUGE_CALL knob_cb(IconElement* e);
 static double GAUGE_CALL lamp_cb(IconElement* e);
 static double GAUGE_CALL cover_cb(IconElement* e);
 
-static const FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 #define NAV_FAILURES(t) \
     {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, {kNav[t].failure_key, FAIL_ACTION_NONE, 0}, FAILURE_END}
-static const FAILURE_RECORD digit_failures[kNavCount][3] = {NAV_FAILURES(0), NAV_FAILURES(1)};
+static FAILURE_RECORD digit_failures[kNavCount][3] = {NAV_FAILURES(0), NAV_FAILURES(1)};
 
 #define NAV_HIGHLIGHTS(t) {{kNav[t].select_whole, 0, 2}, {kNav[t].select_fraction, 4, 5}, {0, 0, 0}}
 static const SEQ_REC standby_highlights[kNavCount][3] = {NAV_HIGHLIGHTS(0), NAV_HIGHLIGHTS(1)};

@@ -24,7 +24,7 @@ constexpr double kFlashDark = 0.255;   // dark for the first part of each period
 template <Beacon B>
 static double GAUGE_CALL lamp_cb(IconElement* e);
 
-static const FAILURE_RECORD kLampFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD kLampFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static IconElement outer_lamp = icon(1360, {62, 11}, 1, lamp_cb<kOuter>, kLampFailures, kVarMarker);
 static IconElement middle_lamp = icon(1370, {91, 11}, 1, lamp_cb<kMiddle>, kLampFailures, kVarMarker);

@@ -56,8 +56,8 @@ static double GAUGE_CALL knob_cb(IconElement* e);
 static double GAUGE_CALL lamp_cb(IconElement* e);
 static double GAUGE_CALL cover_cb(IconElement* e);
 
-static const FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
-static const FAILURE_RECORD kTextFailures[] = {
+static FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD kTextFailures[] = {
     {kFailElectrical, FAIL_ACTION_NO_DRAW, 0}, {kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 constexpr PIXPOINT kWordBox = {18, 12};

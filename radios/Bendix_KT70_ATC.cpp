@@ -26,10 +26,10 @@ static double GAUGE_CALL mode_knob_cb(IconElement* e);
 constexpr int32_t kKnobRow = 66;
 constexpr PIXPOINT kKnobPivot = {10, 10};
 constexpr int32_t kKnobReach = 10;
-static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(248, kKnobRow, kKnobReach);
-static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(185, kKnobRow, kKnobReach);
-static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(122, kKnobRow, kKnobReach);
-static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(59, kKnobRow, kKnobReach);
+static NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(248, kKnobRow, kKnobReach);
+static NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(185, kKnobRow, kKnobReach);
+static NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(122, kKnobRow, kKnobReach);
+static NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(59, kKnobRow, kKnobReach);
 
 constexpr PIXPOINT kLegendBox = {16, 14};
 constexpr uint32_t kLegendChars = 3;

@@ -45,10 +45,10 @@ constexpr MovingImageElement drum(int32_t x, MovingImageUpdate update) {
 constexpr int32_t kKnobRow = 42;
 constexpr PIXPOINT kKnobPivot = {9, 9};
 constexpr int32_t kKnobReach = 9;
-static const NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(132, kKnobRow, kKnobReach);
-static const NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
-static const NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobReach);
-static const NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(303, kKnobRow, kKnobReach);
+static NONLINEARITY thousands_scale[] = DIGIT_KNOB_SCALE(132, kKnobRow, kKnobReach);
+static NONLINEARITY hundreds_scale[] = DIGIT_KNOB_SCALE(189, kKnobRow, kKnobReach);
+static NONLINEARITY tens_scale[] = DIGIT_KNOB_SCALE(246, kKnobRow, kKnobReach);
+static NONLINEARITY ones_scale[] = DIGIT_KNOB_SCALE(303, kKnobRow, kKnobReach);
 
 static IconElement mode_knob = icon(2350, {28, 31}, 5, mode_knob_cb);
 static MovingImageElement thousands_drum = drum(126, drum_cb<kThousands>);

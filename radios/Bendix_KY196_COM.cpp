@@ -67,8 +67,8 @@ static double GAUGE_CALL knob_cb(IconElement* e);
 static double GAUGE_CALL lamp_cb(IconElement* e);
 static double GAUGE_CALL cover_cb(IconElement* e);
 
-static const FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
-static const FAILURE_RECORD kDigitFailures[] = {
+static FAILURE_RECORD kLightFailures[] = {{kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD kDigitFailures[] = {
     {kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, {9, FAIL_ACTION_NONE, 0}, FAILURE_END};
 
 constexpr PIXPOINT kWindowBox = {84, 33};

@@ -29,15 +29,15 @@ constexpr StaticImageElement background(int32_t resource, ELEMENT_HEADER** child
 }
 
 constexpr IconElement icon(int32_t resource, PIXPOINT at, uint32_t count, IconUpdate update,
-                           const FAILURE_RECORD* failures = nullptr, uint32_t source = 0) {
+                           FAILURE_RECORD* failures = nullptr, uint32_t source = 0) {
     return {.header = {.element_type = ELEMENT_ICON,
                        .resource_id = resource,
                        .position = at,
                        .failure_systems = failures,
                        .image_flags = kDrawTransparent},
             .source_var = {.id = source},
-            .scale = 1.0,
             .icon_type = 0,
+            .scale = 1.0,
             .num_icons = count,
             .update_cb = update};
 }
@@ -45,21 +45,21 @@ constexpr IconElement icon(int32_t resource, PIXPOINT at, uint32_t count, IconUp
 // A needle turning about `pivot` (inside its bitmap) placed at `at`, through a scale table.
 template <size_t N>
 constexpr NeedleElement needle(int32_t resource, PIXPOINT at, PIXPOINT pivot, NeedleUpdate update,
-                               const NONLINEARITY (&scale)[N]) {
+                               NONLINEARITY (&scale)[N]) {
     return {.header = {.element_type = ELEMENT_NEEDLE,
                        .resource_id = resource,
                        .position = at,
                        .ofs = pivot,
                        .image_flags = kDrawTransparent},
             .source_var = {.id = 0},
-            .update_cb = update,
             .nonlinearity_table = scale,
-            .nonlinearity_table_size = N};
+            .nonlinearity_table_size = N,
+            .update_cb = update};
 }
 
 // A red-on-black "Quartz" string of `count` characters in a `box`, with up to two sources.
 constexpr StringElement digits(PIXPOINT at, PIXPOINT box, uint32_t count, uint32_t weight, StringUpdate update,
-                               const FAILURE_RECORD* failures, uint32_t source = 0, uint32_t second_source = 0,
+                               FAILURE_RECORD* failures, uint32_t source = 0, uint32_t second_source = 0,
                                const SEQ_REC* highlights = nullptr) {
     return {.header = {.element_type = ELEMENT_STRING,
                        .resource_id = -1,
@@ -68,7 +68,6 @@ constexpr StringElement digits(PIXPOINT at, PIXPOINT box, uint32_t count, uint32
                        .image_flags = 0},
             .source_var = {{.id = source}, {.id = second_source}, {.id = 0}},
             .box = box,
-            .char_count = count,
             .fg_color = kRed,
             .bg_color = kBlack,
             .hilite_color = kYellow,
@@ -76,6 +75,7 @@ constexpr StringElement digits(PIXPOINT at, PIXPOINT box, uint32_t count, uint32
             .font_weight = weight,
             .char_set = kCharSetDefault,
             .draw_text_flags = kTextCentredSingleLine,
+            .char_count = uint16_t(count),
             .highlight_list = highlights,
             .update_cb = update};
 }

@@ -24,12 +24,12 @@ constexpr uint32_t kCodeCleared = 0x8888;  // what CLR hands the simulator
 
 // Display strings and drums: blank without panel power or avionics; the transponder's own
 // failure leaves them as they are.
-inline constexpr FAILURE_RECORD kDisplayFailures[] = {{radio::kFailElectrical, FAIL_ACTION_NO_DRAW, 0},
+inline FAILURE_RECORD kDisplayFailures[] = {{radio::kFailElectrical, FAIL_ACTION_NO_DRAW, 0},
                                                       {radio::kFailAvionics, FAIL_ACTION_NO_DRAW, 0},
                                                       {kFailTransponder, FAIL_ACTION_NONE, 0},
                                                       FAILURE_END};
 // Reply lamps and backlit buttons: dark without avionics.
-inline constexpr FAILURE_RECORD kLampFailures[] = {{radio::kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+inline FAILURE_RECORD kLampFailures[] = {{radio::kFailAvionics, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 constexpr int32_t kDigitUp = 0;    // knob value pointing straight up
 constexpr int32_t kDigitDown = 8;  // straight down: 22.5 degrees per unit

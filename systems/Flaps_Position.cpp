@@ -17,8 +17,8 @@ static double GAUGE_CALL flaps_needle(NeedleElement*);
 // ----------------------------------------------------------------------------------------------
 // Records: background, needle, then the two overlays drawn over the needle.
 
-static const FAILURE_RECORD needle_failures[] = {{20, FAIL_ACTION_NONE, 0}, FAILURE_END};
-static const NONLINEARITY needle_table[] = {
+static FAILURE_RECORD needle_failures[] = {{20, FAIL_ACTION_NONE, 0}, FAILURE_END};
+static NONLINEARITY needle_table[] = {
     {{53, 14}, 0},
     {{50, 32}, 9000},
     {{21, 48}, 16382},
@@ -28,9 +28,9 @@ static NeedleElement needle = {
     .header = {.element_type = ELEMENT_NEEDLE, .resource_id = 5430, .position = {12, 11}, .ofs = {2, 6},
                .failure_systems = needle_failures, .image_flags = kDrawPart},
     .source_var = {.id = kVarFlapsPosition},
-    .update_cb = &flaps_needle,
     .nonlinearity_table = needle_table,
     .nonlinearity_table_size = sizeof(needle_table) / sizeof(needle_table[0]),
+    .update_cb = &flaps_needle,
 };
 static StaticImageElement overlay_upper = overlay_image(5440);
 static StaticImageElement overlay_lower = overlay_image(5450);

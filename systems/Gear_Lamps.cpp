@@ -23,7 +23,7 @@ static double GAUGE_CALL red_lamp(IconElement*);
 // ----------------------------------------------------------------------------------------------
 // Records
 
-static const FAILURE_RECORD lamp_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD lamp_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static IconElement left_lamp = icon_image(kGreenLamp, {1, 30}, 1, kVarGearLeft, &green_lamp, kDrawLamp, lamp_failures);
 static IconElement right_lamp = icon_image(kGreenLamp, {69, 31}, 1, kVarGearRight, &green_lamp, kDrawLamp, lamp_failures);

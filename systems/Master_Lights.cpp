@@ -35,7 +35,7 @@ static int32_t GAUGE_CALL caution_click(MOUSE_POINT*, uint32_t);
 // ----------------------------------------------------------------------------------------------
 // Records: warning, then caution.
 
-static const FAILURE_RECORD light_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
+static FAILURE_RECORD light_failures[] = {{20, FAIL_ACTION_NO_DRAW, 0}, FAILURE_END};
 
 static IconElement warning = icon_image(3170, {0, 0}, 1, kVarSimTime, &warning_light, kDrawLamp, light_failures);
 static IconElement caution = icon_image(3180, {80, 0}, 1, kVarSimTime, &caution_light, kDrawLamp, light_failures);

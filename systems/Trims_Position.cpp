@@ -7,17 +7,17 @@
 // ----------------------------------------------------------------------------------------------
 // Records: background, three needles, then the two overlays drawn over them.
 
-static const NONLINEARITY pitch_table[] = {
+static NONLINEARITY pitch_table[] = {
     {{27, 21}, -0.523599},
     {{26, 63}, 0},
     {{27, 106}, 0.523599},
 };
-static const NONLINEARITY lower_table[] = {
+static NONLINEARITY lower_table[] = {
     {{96, 96}, -0.174533},
     {{105, 109}, 0},
     {{96, 122}, 0.174533},
 };
-static const NONLINEARITY upper_table[] = {
+static NONLINEARITY upper_table[] = {
     {{95, 28}, 0.174533},
     {{81, 36}, 0},
     {{67, 28}, -0.174533},
@@ -25,13 +25,13 @@ static const NONLINEARITY upper_table[] = {
 
 template <size_t N>
 constexpr NeedleElement trim_needle(int32_t bitmap, PIXPOINT at, PIXPOINT pivot, uint32_t var,
-                                    const NONLINEARITY (&table)[N]) {
+                                    NONLINEARITY (&table)[N]) {
     return {.header = {.element_type = ELEMENT_NEEDLE, .resource_id = bitmap, .position = at, .ofs = pivot,
                        .image_flags = kDrawPart},
             .source_var = {.id = var},
-            .update_cb = nullptr,
             .nonlinearity_table = table,
-            .nonlinearity_table_size = N};
+            .nonlinearity_table_size = N,
+            .update_cb = nullptr};
 }
 
 static NeedleElement pitch_needle = trim_needle(6160, {76, 64}, {0, 1}, 0x30F, pitch_table);

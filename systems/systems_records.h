@@ -32,12 +32,12 @@ constexpr StaticImageElement overlay_image(int32_t bitmap, PIXPOINT at = {0, 0})
 // An icon of `count` bitmaps starting at `bitmap`. Single-bitmap icons carry scale 0: their callback
 // alone decides whether they show.
 constexpr IconElement icon_image(int32_t bitmap, PIXPOINT at, uint32_t count, uint32_t var, IconUpdate update,
-                                 uint32_t flags = kDrawPart, const FAILURE_RECORD* failures = nullptr) {
+                                 uint32_t flags = kDrawPart, FAILURE_RECORD* failures = nullptr) {
     return {.header = {.element_type = ELEMENT_ICON, .resource_id = bitmap, .position = at,
                        .failure_systems = failures, .image_flags = flags},
             .source_var = {.id = var},
-            .scale = count == 1 ? 0.0 : 1.0,
             .icon_type = 0,
+            .scale = count == 1 ? 0.0 : 1.0,
             .num_icons = count,
             .update_cb = update};
 }

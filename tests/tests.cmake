@@ -64,6 +64,13 @@ add_test(NAME bench.bad_input COMMAND ${CORVAN_ROOT}/tests/bench_bad_input.sh $<
 add_test(NAME product.win32_pe_check COMMAND ${CORVAN_ROOT}/tests/check_win32_product.sh
          ${CORVAN_ROOT}/build/win32/Corvan_Instr.gau WORKING_DIRECTORY ${CORVAN_ROOT})
 
+# The product read from its file at the panel system's own offsets, as the simulator reads it (no
+# Wine, no module header); first the reader itself must report faults planted in a copy.
+add_test(NAME product.host_read_self_test WORKING_DIRECTORY ${CORVAN_ROOT}
+         COMMAND python3 tests/host_read/read_gau.py build/win32/Corvan_Instr.gau --self-test)
+add_test(NAME product.host_read WORKING_DIRECTORY ${CORVAN_ROOT}
+         COMMAND python3 tests/host_read/read_gau.py build/win32/Corvan_Instr.gau)
+
 file(GLOB CORVAN_EXTRA_TESTS CONFIGURE_DEPENDS ${CORVAN_ROOT}/tests/*.cmake)
 list(FILTER CORVAN_EXTRA_TESTS EXCLUDE REGEX "tests\\.cmake$")
 foreach(extra ${CORVAN_EXTRA_TESTS})

@@ -109,7 +109,7 @@ protected:
             }
     }
     // Where the needle of `table` points at `value`.
-    void needle_tip(const std::vector<NONLINEARITY>& table, double value, double& tx, double& ty) {
+    void needle_tip(std::vector<NONLINEARITY> table, double value, double& tx, double& ty) {
         needle = {};
         needle.header = {.element_type = ELEMENT_NEEDLE, .resource_id = 2, .position = {50, 50}, .ofs = {0, 1}};
         needle.nonlinearity_table = table.data();

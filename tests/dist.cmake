@@ -1,0 +1,9 @@
+# The release: one version everywhere (the product's version resource, the bench), the zip that
+# `make dist` writes and what it holds, and the gauge catalogue kept in step with the module.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+add_test(NAME dist.version WORKING_DIRECTORY ${CORVAN_ROOT} COMMAND sh -c [=[
+  set -e
+  python3 tests/dist/pe_version.py --check VERSION build/win32/Corvan_Instr.gau
+  [ "$("$0" --version)" = "corvan-bench $(cat VERSION)" ] || { echo "corvan-bench --version: $("$0" --version)"; exit 1; }]=]
+  $<TARGET_FILE:corvan-bench>)

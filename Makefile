@@ -2,7 +2,7 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build run test fuzz soak perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
+.PHONY: all setup build run test fuzz soak perf serve clean release-tools catalogue dist $(addprefix build-,$(PRESETS) release)
 
 all: build
 
@@ -53,3 +53,10 @@ fuzz: setup
 
 clean:
 	rm -rf build out
+
+# The gauge catalogue, docs/gauges.md with a picture per gauge in docs/gauges/, written by the
+# bench from the module (the native build, the one whose test compares the committed page).
+catalogue: setup
+	@test -f build/native/build.ninja || cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS) --target corvan-bench
+	@scripts/catalogue.sh build/native/corvan-bench docs

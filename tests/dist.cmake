@@ -7,3 +7,8 @@ add_test(NAME dist.version WORKING_DIRECTORY ${CORVAN_ROOT} COMMAND sh -c [=[
   python3 tests/dist/pe_version.py --check VERSION build/win32/Corvan_Instr.gau
   [ "$("$0" --version)" = "corvan-bench $(cat VERSION)" ] || { echo "corvan-bench --version: $("$0" --version)"; exit 1; }]=]
   $<TARGET_FILE:corvan-bench>)
+
+# The committed catalogue is the one the module writes now, and agrees with the scenarios.
+add_test(NAME dist.catalogue COMMAND ${Python3_EXECUTABLE} ${CORVAN_ROOT}/tests/dist/check_catalogue.py
+         $<TARGET_FILE:corvan-bench> WORKING_DIRECTORY ${CORVAN_ROOT})
+set_tests_properties(dist.catalogue PROPERTIES TIMEOUT 300)

@@ -10,7 +10,8 @@
 //   forked from that state with every other placement killed, so that no click sees another's
 //   effect; what the click sent, and what the frame after it sent that the frame before it did
 //   not, is read from the event and toggle logs;
-// - each placement is drawn, scaled down to fit kPictureMaxWidth by kPictureMaxHeight.
+// - each placement is drawn on the panel's grey, scaled down to fit kPictureMaxWidth by
+//   kPictureMaxHeight.
 //
 // Sections: what the module does not carry · formatting · surveying clicks · the page · the command.
 #include <sys/wait.h>
@@ -341,12 +342,39 @@ bool write_page(const std::filesystem::path& out, Host& host, const std::vector<
     return true;
 }
 
+// True when every pixel of the surface is the same.
+bool uniform(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    uint32_t first = *reinterpret_cast<const uint32_t*>(data);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride))[x] != first) return false;
+    return true;
+}
+
+// The gauge over the panel's own grey, as it looks on a panel window; a gauge that draws nothing
+// there (an invisible button) shows its clickable areas as dashed boxes.
 bool write_picture(Renderer& renderer, const GaugeEntry& g, const std::string& png, std::string& error) {
     double k = std::min({1.0, double(kPictureMaxWidth) / g.w, double(kPictureMaxHeight) / g.h});
     int w = std::max(1, int(g.w * k + 0.5)), h = std::max(1, int(g.h * k + 0.5));
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 0x2E / 255.0, 0x32 / 255.0, 0x36 / 255.0);
+    cairo_paint(cr);
     renderer.draw_gauge_at(cr, *g.placement, 0, 0, w, h);
+    if (uniform(surface)) {
+        const double dash[] = {2, 2};
+        cairo_set_dash(cr, dash, 2, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_set_source_rgb(cr, 0.7, 0.7, 0.7);
+        for (const MOUSERECT* a = g.placement->gauge->mouse_rect; a && a->kind != MOUSE_END; ++a)
+            if (a->kind == MOUSE_CHILD)
+                cairo_rectangle(cr, a->box.x * k + 0.5, a->box.y * k + 0.5, a->box.w * k - 1, a->box.h * k - 1);
+        cairo_stroke(cr);
+    }
     cairo_destroy(cr);
     bool ok = write_png(surface, png, error);
     cairo_surface_destroy(surface);

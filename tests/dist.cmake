@@ -12,3 +12,8 @@ add_test(NAME dist.version WORKING_DIRECTORY ${CORVAN_ROOT} COMMAND sh -c [=[
 add_test(NAME dist.catalogue COMMAND ${Python3_EXECUTABLE} ${CORVAN_ROOT}/tests/dist/check_catalogue.py
          $<TARGET_FILE:corvan-bench> WORKING_DIRECTORY ${CORVAN_ROOT})
 set_tests_properties(dist.catalogue PROPERTIES TIMEOUT 300)
+
+# `make dist`'s zip, made again into a temporary folder: what it holds, and that its module is the
+# built product stripped of its debug sections, with the version resource.
+add_test(NAME dist.zip COMMAND ${Python3_EXECUTABLE} ${CORVAN_ROOT}/tests/dist/check_dist.py WORKING_DIRECTORY ${CORVAN_ROOT})
+set_tests_properties(dist.zip PROPERTIES TIMEOUT 300)

@@ -9,7 +9,8 @@
 // - each mouse area is clicked at its centre, with each button it takes, in a process of its own
 //   forked from that state with every other placement killed, so that no click sees another's
 //   effect; what the click sent, and what the frame after it sent that the frame before it did
-//   not, is read from the event and toggle logs;
+//   not, is read from the event and toggle logs; a click that sends nothing is told by whether
+//   the gauge's elements changed (those that do not move by themselves);
 // - each placement is drawn on the panel's grey, scaled down to fit kPictureMaxWidth by
 //   kPictureMaxHeight.
 //
@@ -161,9 +162,25 @@ bool reachable_point(MOUSERECT* areas, MOUSERECT* area, uint32_t button, int32_t
     return false;
 }
 
-// One click of `button` on area `index` of placement `target`, in the state the host is in now:
-// the other placements are killed, a frame is run to know what a frame sends by itself, then the
-// click and one more frame. Runs in a child process, so that the host's state is left as it was.
+// What the host last drew of each element of a placement.
+struct Drawn {
+    double value[3];
+    bool shown;
+    std::string text;
+    bool operator==(const Drawn& o) const {
+        return std::equal(value, value + 3, o.value) && shown == o.shown && text == o.text;
+    }
+};
+std::vector<Drawn> drawn(const Placement& p) {
+    std::vector<Drawn> out;
+    for (const ElementSlot& e : p.elements) out.push_back({{e.value[0], e.value[1], e.value[2]}, e.shown, e.text});
+    return out;
+}
+
+// One click of `button` on `area` of placement `target`, in the state the host is in now: the
+// other placements are killed, two frames are run to know what a frame sends and moves by itself,
+// then the click and one more frame. Runs in a child process, so that the host's state is left as
+// it was.
 std::string survey_in_child(Host& host, Placement* target, MOUSERECT* area, uint32_t button) {
     int32_t x = 0, y = 0;
     if (!reachable_point(target->gauge->mouse_rect, area, button, x, y)) return "covered by an earlier area";
@@ -172,8 +189,11 @@ std::string survey_in_child(Host& host, Placement* target, MOUSERECT* area, uint
         if (p.get() != target) others.push_back(p.get());
     for (Placement* p : others) host.kill(p);
     SimModel& sim = host.sim;
+    host.frame();
+    std::vector<Drawn> first = drawn(*target);
     LogMark before = mark(sim);
     host.frame();
+    std::vector<Drawn> settled = drawn(*target);
     auto by_itself = logged_since(sim.events, before.events);
     auto toggles_by_itself = logged_since(sim.toggles, before.toggles);
 
@@ -181,6 +201,10 @@ std::string survey_in_child(Host& host, Placement* target, MOUSERECT* area, uint
     host.click(target, x, y, button, 0);
     LogMark after_click = mark(sim);
     host.frame();
+    std::vector<Drawn> after = drawn(*target);
+    bool changed = false;
+    for (size_t i = 0; i < after.size(); ++i) changed |= first[i] == settled[i] && !(after[i] == settled[i]);
+
     std::vector<LoggedEvent> click_events(sim.events.begin() + long(at_click.events), sim.events.begin() + long(after_click.events));
     std::vector<LoggedEvent> click_toggles(sim.toggles.begin() + long(at_click.toggles), sim.toggles.begin() + long(after_click.toggles));
     std::vector<LoggedEvent> next_events, next_toggles;
@@ -196,9 +220,10 @@ std::string survey_in_child(Host& host, Placement* target, MOUSERECT* area, uint
     }
     std::string now = describe(click_events, click_toggles);
     std::string next = describe(next_events, next_toggles);
-    if (now.empty() && next.empty()) return "nothing sent";
-    if (next.empty()) return now;
-    return (now.empty() ? std::string() : now + "; ") + "the next frame " + next;
+    std::string out = now;
+    if (!next.empty()) out += (out.empty() ? "" : "; ") + std::string("the next frame ") + next;
+    if (out.empty()) return changed ? "sends nothing; the gauge changes" : "sends nothing; no change seen";
+    return out;
 }
 
 std::string survey(Host& host, Placement* target, MOUSERECT* area, uint32_t button) {

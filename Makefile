@@ -2,7 +2,7 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build run test fuzz soak perf serve clean release-tools catalogue dist $(addprefix build-,$(PRESETS) release)
+.PHONY: all setup build run test fuzz soak perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
 
 all: build
 
@@ -57,6 +57,7 @@ clean:
 # The release, dist/Corvan_Instr-VERSION.zip (scripts/dist.py): the stripped product, the default
 # panel, the install guide and the catalogue. The module it ships is staged as DIST_GAU, and every
 # program in DIST_CHECKS is run on it (add a reader there: make dist DIST_CHECKS="... reader").
+.PHONY: dist catalogue
 DIST_GAU := dist/stage/Corvan_Instr.gau
 DIST_CHECKS ?= tests/check_win32_product.sh
 dist: build-win32

@@ -53,3 +53,20 @@ fuzz: setup
 
 clean:
 	rm -rf build out
+
+# The release, dist/Corvan_Instr-VERSION.zip (scripts/dist.py): the stripped product, the default
+# panel, the install guide and the catalogue. The module it ships is staged as DIST_GAU, and every
+# program in DIST_CHECKS is run on it (add a reader there: make dist DIST_CHECKS="... reader").
+.PHONY: dist catalogue
+DIST_GAU := dist/stage/Corvan_Instr.gau
+DIST_CHECKS ?= tests/check_win32_product.sh
+dist: build-win32
+	@python3 scripts/dist.py --out dist
+	@for check in $(DIST_CHECKS); do $$check $(DIST_GAU) || exit 1; done
+
+# The gauge catalogue, docs/gauges.md with a picture per gauge in docs/gauges/, written by the
+# bench from the module (the native build, the one whose test compares the committed page).
+catalogue: setup
+	@test -f build/native/build.ninja || cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS) --target corvan-bench
+	@scripts/catalogue.sh build/native/corvan-bench docs

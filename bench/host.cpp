@@ -28,6 +28,7 @@ struct HostServices {
     static int32_t GAUGE_CALL execute_calculator_code(const char* code, double* number, int32_t* integer,
                                                       const char** text) {
         CalcResult result;
+        if (code && g_host->on_calculate) g_host->on_calculate(g_host->current_, code);
         if (code) {
             auto it = g_host->sim.calculator.find(code);
             if (it != g_host->sim.calculator.end()) result = it->second;
@@ -43,6 +44,7 @@ struct HostServices {
 };
 
 void Host::refresh(MODULE_VAR& var) {
+    if (on_lookup) on_lookup(current_, var.id);
     var.var_old = var.var_value;
     var.var_value.n = sim.get(var.id);
 }

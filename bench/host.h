@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,12 @@ public:
     const std::vector<std::unique_ptr<Placement>>& placements() const { return placements_; }
 
     SimModel sim;
+
+    // Called for every token variable looked up (by a callback through lookup_var, or by the host
+    // refreshing an element's source), with the placement being served then (null outside one).
+    std::function<void(const Placement* placement, uint32_t var)> on_lookup;
+    // Called for every calculator expression a callback asks the host to evaluate.
+    std::function<void(const Placement* placement, const char* code)> on_calculate;
 
     // Set on builds with the sound substitute: total plays asked of every buffer so far.
     uint64_t (*sound_play_counter)() = nullptr;

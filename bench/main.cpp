@@ -2,6 +2,7 @@
 //
 //   corvan-bench run [--module FILE] [--panel FILE] SCENARIO...   run scenario files
 //   corvan-bench list [--module FILE]                              the module's gauge table
+//   corvan-bench --version                                         the version of this release
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
     CLI::App app{"corvan-bench: the panel system's stand-in for the Corvan_Instr gauge module"};
     app.allow_windows_style_options(false);  // scenario paths may start with a slash
     app.require_subcommand(1);
+    app.set_version_flag("--version", "corvan-bench " CORVAN_VERSION);
     std::string module_path = bench::default_module_path();
 
     bench::RunOptions run_options;

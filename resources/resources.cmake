@@ -37,6 +37,9 @@ add_dependencies(corvan_module corvan_resources)
 if(WIN32)
   enable_language(RC)
   target_sources(corvan_module PRIVATE ${CORVAN_RESOURCES_DIR}/corvan_resources.rc)
+  # The version resource, from the VERSION file (see the top-level CMakeLists.txt).
+  configure_file(${CORVAN_ROOT}/resources/version.rc.in ${CORVAN_RESOURCES_DIR}/version.rc @ONLY)
+  target_sources(corvan_module PRIVATE ${CORVAN_RESOURCES_DIR}/version.rc)
   set_source_files_properties(${CORVAN_RESOURCES_DIR}/corvan_resources.rc PROPERTIES
     GENERATED TRUE OBJECT_DEPENDS ${CORVAN_RESOURCES_DIR}/stamp)
 else()

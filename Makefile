@@ -59,7 +59,7 @@ clean:
 # program in DIST_CHECKS is run on it (add a reader there: make dist DIST_CHECKS="... reader").
 .PHONY: dist catalogue
 DIST_GAU := dist/stage/Corvan_Instr.gau
-DIST_CHECKS ?= tests/check_win32_product.sh
+DIST_CHECKS ?= tests/check_win32_product.sh tests/host_read/read_gau.py
 dist: build-win32
 	@python3 scripts/dist.py --out dist
 	@for check in $(DIST_CHECKS); do $$check $(DIST_GAU) || exit 1; done

@@ -1,4 +1,4 @@
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 #include <cmath>
 

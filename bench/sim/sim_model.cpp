@@ -43,6 +43,7 @@ void SimModel::advance(double dt) {
     set(kVarSimTime, get(kVarSimTime) + dt);
     set(kVarTickCount, get(kVarTickCount) + 1);
     for (auto& tick : sim_reactions().ticks) tick(*this, dt);
+    if (flight.on) flight.step(*this, dt);
 }
 
 }  // namespace bench

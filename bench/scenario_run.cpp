@@ -48,6 +48,8 @@ std::string quote(const std::string& s) {
     return out + "\"";
 }
 
+constexpr double kCruiseKt = 150;  // `place` without an airspeed
+
 static bool close_enough(double got, double want, double tolerance) {
     if (tolerance < 0) tolerance = 1e-9 * std::max(1.0, std::fabs(want));
     return std::fabs(got - want) <= tolerance;
@@ -288,7 +290,7 @@ bool Runner::execute(int line, const Command& c) {
         return true;
     }
     case Cmd::Place:
-        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4]);
+        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4] > 0 ? c.place[4] : kCruiseKt);
         if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
         return true;
     case Cmd::Fly:

@@ -141,6 +141,9 @@ test("hovering an area shows its cursor and its help", async () => {
   await pointAt(50, up);
   assert.match(await page.locator("#win-50 canvas").evaluate(img => img.style.cursor), /svg/);
   assert.match(await page.locator("#hovertext").innerText(), /tooltip 0x3160/);
+  // The innermost area: over the altimeter's millibar window its own tooltip, not the whole dial's.
+  await pointAt(0, await areaOf(0, "Altimeter", a => a.tooltip_id === 0x3053));
+  assert.equal(await page.locator("#hovertext").innerText(), "tooltip 0x3053");
 });
 
 test("clicking a radio tunes it: digits and key event", async () => {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/module_loader.h"
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 namespace bench {
 

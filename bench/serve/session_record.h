@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 namespace bench {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 #include "radios/radio_bcd.h"
 #include "radios/radio_text.h"
 

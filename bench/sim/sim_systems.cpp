@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 namespace bench {
 namespace {

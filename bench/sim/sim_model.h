@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/sim/flight.h"
+
 namespace bench {
 
 struct LoggedEvent {
@@ -64,6 +66,7 @@ public:
     std::set<uint32_t> failures;
     std::map<std::string, CalcResult> calculator;
     std::map<int32_t, bool> windows;  // panel window identifier -> shown
+    Flight flight;                    // the aircraft and beacons in closed loop (`fly on`)
 
 private:
     std::map<uint32_t, double> vars_;

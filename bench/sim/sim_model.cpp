@@ -1,4 +1,4 @@
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 #include <cmath>
 
@@ -43,6 +43,7 @@ void SimModel::advance(double dt) {
     set(kVarSimTime, get(kVarSimTime) + dt);
     set(kVarTickCount, get(kVarTickCount) + 1);
     for (auto& tick : sim_reactions().ticks) tick(*this, dt);
+    if (flight.on) flight.step(*this, dt);
 }
 
 }  // namespace bench

@@ -4,7 +4,7 @@
 // reference is kept under the bench-only id 0xB0000417 (degrees, nose-up negative like 0x4E).
 #include <cstdint>
 
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 namespace bench {
 namespace {

@@ -1,5 +1,5 @@
 // Simulator reactions: panel windows opened, closed and toggled by key event.
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 
 namespace bench {
 namespace {

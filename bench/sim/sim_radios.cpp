@@ -13,7 +13,7 @@
 // deselects the other); sent for the COM already selected it deselects it, so the audio panel's
 // OFF position sticks. The identifier audio of each NAV receiver is kept under the bench-only ids
 // 0xB0001128 (NAV1) and 0xB0002128 (NAV2): 1 heard, 0 silent.
-#include "bench/sim_model.h"
+#include "bench/sim/sim_model.h"
 #include "radios/radio_bcd.h"
 
 namespace bench {

@@ -90,7 +90,7 @@ const char* path_method(const std::string& path) {
         return !n.empty() && n.size() <= digits &&
                std::all_of(n.begin(), n.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
     };
-    static const std::set<std::string> kGets = {"/", "/api/state", "/api/areas", "/api/gauge", "/api/panel", "/api/record.scn"};
+    static const std::set<std::string> kGets = {"/", "/api/state", "/api/areas", "/api/gauge", "/api/panel", "/api/map", "/api/record.scn"};
     static const std::set<std::string> kPosts = {"/api/mouse", "/api/simulate", "/api/window", "/api/fail", "/api/fly", "/api/record"};
     if (path == "/api/var") return "GET or POST";
     if (kGets.count(path) || numbered("/window/", ".png", 10, true) || numbered("/sound/", ".wav", 6, false)) return "GET";
@@ -167,6 +167,11 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         int index = served.window_index(ident);
         if (index < 0) return reply_error(res, 404, "no such window");
         reply_json(res, served.areas(size_t(index)));
+    });
+
+    server.Get("/api/map", [&served](const httplib::Request&, httplib::Response& res) {
+        std::lock_guard lock(served.mutex);
+        reply_json(res, served.map());
     });
 
     server.Get("/api/gauge", [&served](const httplib::Request& req, httplib::Response& res) {

@@ -9,6 +9,8 @@
 //   GET  /api/areas?window=IDENT the window's mouse and tooltip areas (cursor, help, tooltip)
 //   GET  /api/gauge?name=N[&nth=K] a placement's elements as last drawn
 //   GET  /api/var?id=HEX         a token variable
+//   GET  /api/map                the moving map: the aircraft (position, true heading, altitude,
+//                                ground speed), its track, the beacons of the loaded world
 //   GET  /api/record.scn         the session as a scenario (see session_record.h)
 //   POST /api/mouse              window, x, y (window pixels), button left|right,
 //                                action press|repeat|drag|release
@@ -16,7 +18,8 @@
 //   POST /api/simulate           on 1|0
 //   POST /api/window             ident, open 1|0 (as the simulator's window menu would)
 //   POST /api/fail               key, on 1|0
-//   POST /api/fly                on 1|0
+//   POST /api/fly                on 1|0: the closed loop when the demo switched it on, else the
+//                                demo's set and frame lines replayed
 //   POST /api/record             on 1|0
 //
 // Bad requests change nothing: unknown paths and placements 404, wrong methods 405, bodies over

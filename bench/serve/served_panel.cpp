@@ -17,6 +17,8 @@ constexpr size_t kEventsKept = 200;  // the page shows the latest of these
 constexpr size_t kEventsSent = 60;  // of which the state carries the newest (the page shows these)
 constexpr size_t kSoundsKept = 32;
 constexpr auto kFramePeriod = std::chrono::microseconds(1000000 / 18);
+constexpr double kLapEndAboveRunwayFt = 50;  // the flight starts over this low over the runway ...
+constexpr double kLapLeastSeconds = 10;      // ... once it has flown this long
 constexpr auto kFrameSlipLimit = std::chrono::seconds(1);  // further behind than this: skip, not race
 
 // The WAVE resource each sounding gauge plays on a click, by gauge name.
@@ -75,6 +77,18 @@ ServedPanel::ServedPanel(Host& host, const PanelConfig& panel, Renderer& rendere
     : host_(host), panel_(panel), renderer_(renderer), journal_(journal), flight_(std::move(flight)),
       placements_(panel_placements(host, panel)) {
     collect_log();  // what the panel's installation and the demo sent: frame 0
+    // A demo that switched the closed loop on leaves the aircraft where it got to; it flies on
+    // when the page's fly says so, and comes back here when it reaches the runway.
+    Flight& f = host_.sim.flight;
+    loop_ = f.on;
+    if (loop_) {
+        f.on = false;
+        journal_.line("fly off");
+        lap_ = Lap{f.position(), f.altitude_ft(), f.heading_deg(), f.airspeed_kt(), host_.sim.variables()};
+        for (const MapBeacon& b : f.beacons())
+            if (b.kind == "GS" || b.kind == "LOC")
+                runway_ft_ = std::isnan(runway_ft_) ? b.elevation_ft : std::min(runway_ft_, b.elevation_ft);
+    }
 }
 
 ServedPanel::~ServedPanel() {
@@ -82,7 +96,10 @@ ServedPanel::~ServedPanel() {
 }
 
 void ServedPanel::frame() {
-    if (flying_) fly_step();
+    if (flying_ && !loop_) fly_step();
+    if (flying_ && loop_ && host_.sim.flight.altitude_ft() < runway_ft_ + kLapEndAboveRunwayFt &&
+        host_.sim.flight.elapsed_s() > kLapLeastSeconds)
+        start_lap();
     host_.frame();
     journal_.frame();
     ++frames_;
@@ -191,6 +208,11 @@ void ServedPanel::set_window(int32_t ident, bool open) {
 }
 
 bool ServedPanel::set_fly(bool on) {
+    if (loop_) {
+        if (on != flying_) journal_.line(on ? "fly on" : "fly off");
+        host_.sim.flight.on = flying_ = on;
+        return true;
+    }
     if (on && flight_.empty()) return false;
     flying_ = on;
     return true;
@@ -258,7 +280,7 @@ nlohmann::json ServedPanel::state() {
     nlohmann::json failures = nlohmann::json::array();
     for (uint32_t key : host_.sim.failures) failures.push_back(key);
     return {{"frame", frames_}, {"simulate", host_.sim.simulate}, {"flying", flying_},
-            {"can_fly", !flight_.empty()}, {"recording", journal_.recording()},
+            {"can_fly", loop_ || !flight_.empty()}, {"loop", loop_}, {"recording", journal_.recording()},
             {"recorded_actions", journal_.recorded_actions()}, {"journal_full", journal_.full()},
             {"windows", windows}, {"other_windows", others}, {"events", events}, {"sounds", sounds},
             {"failures", failures}, {"last_click", last_}};
@@ -366,6 +388,39 @@ std::vector<std::pair<int, std::string>> ServedPanel::watched_texts() {
         if (p->elements[i].record->element_type == ELEMENT_STRING && p->elements[i].shown)
             out.emplace_back(int(i + 1), p->elements[i].text);
     return out;
+}
+
+// Back to where the page found the aircraft, as scenario lines: the aircraft placed there again and
+// the simulator's variables as they stood (the clock goes on).
+void ServedPanel::start_lap() {
+    Flight& f = host_.sim.flight;
+    f.place(lap_.at, lap_.altitude_ft, lap_.heading_deg, lap_.airspeed_kt);
+    char line[160];
+    std::snprintf(line, sizeof line, "place %.7f %.7f %.1f %.2f %.1f", lap_.at.lat_deg, lap_.at.lon_deg,
+                  lap_.altitude_ft, lap_.heading_deg, lap_.airspeed_kt);
+    journal_.line(line);
+    for (const auto& [id, value] : lap_.variables)
+        if (id != kVarSimTime && id != kVarTickCount && host_.sim.get(id) != value) {
+            host_.sim.set(id, value);
+            journal_.set(id, value);
+        }
+    ++laps_;
+}
+
+nlohmann::json ServedPanel::map() const {
+    const Flight& f = host_.sim.flight;
+    auto round5 = [](double v) { return std::round(v * 1e5) / 1e5; };
+    nlohmann::json track = nlohmann::json::array();
+    for (const GeoPoint& p : f.track()) track.push_back({round5(p.lat_deg), round5(p.lon_deg)});
+    nlohmann::json beacons = nlohmann::json::array();
+    for (const MapBeacon& b : f.beacons())
+        beacons.push_back({{"ident", b.ident}, {"kind", b.kind}, {"lat", b.at.lat_deg}, {"lon", b.at.lon_deg},
+                           {"course", b.course_deg}});
+    GeoPoint at = f.position();
+    return {{"loop", loop_}, {"flying", flying_ && loop_}, {"laps", laps_},
+            {"aircraft", {{"lat", at.lat_deg}, {"lon", at.lon_deg}, {"heading", f.heading_deg()},
+                          {"altitude", std::round(f.altitude_ft())}, {"ground_speed", std::round(f.ground_speed_kt())}}},
+            {"track", track}, {"beacons", beacons}};
 }
 
 // One frame's worth of the flight: its driving lines up to the next frame, then that frame.

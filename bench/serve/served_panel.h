@@ -11,6 +11,7 @@
 #include <cairo.h>
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -79,6 +80,8 @@ public:
     // A placement's elements as the last frame left them; null when there is no such placement.
     nlohmann::json gauge(const std::string& name, int nth);
     nlohmann::json state();
+    // The moving map: the aircraft, its track, the world's beacons (empty without a world).
+    nlohmann::json map() const;
 
 private:
     // One entry of the page's log: a key event, or a panel_window_toggle call. An event a gauge
@@ -124,6 +127,7 @@ private:
     nlohmann::json describe(const Placement* p, int32_t x, int32_t y, bool has_area) const;
     std::vector<std::pair<int, std::string>> watched_texts();
     void fly_step();
+    void start_lap();
     void changed();
     void collect_log();
     void append(uint32_t id, uint32_t param, bool toggle_call);
@@ -136,6 +140,17 @@ private:
     size_t fly_at_ = 0;
     uint64_t fly_frames_left_ = 0;
     bool flying_ = false;
+    // With a demo that flies in closed loop, fly switches the loop; each lap starts where the
+    // demo left the aircraft and ends over the runway.
+    struct Lap {
+        GeoPoint at;
+        double altitude_ft = 0, heading_deg = 0, airspeed_kt = 0;
+        std::map<uint32_t, double> variables;
+    };
+    bool loop_ = false;
+    Lap lap_;
+    double runway_ft_ = std::nan("");  // the localizer's and glide slope's lowest station
+    uint64_t laps_ = 0;
     std::vector<std::vector<Placement*>> placements_;
     std::map<size_t, CachedPicture> pictures_;
     std::map<size_t, uint64_t> pending_signature_;

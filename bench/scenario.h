@@ -36,8 +36,11 @@ enum class Cmd {
     Install, Kill, Set, Calc, Fail, Sound, Simulate, Frame, Click, Drag,
     ExpectEvent, ExpectNoEvent, ForgetEvents, ExpectToggle, ExpectText, ExpectValue, ExpectShown,
     ExpectHidden, ExpectVar, ExpectSound, ExpectSoundObjects, ExpectResource, ExpectHelp, ExpectFont, ExpectColor,
-    RenderGauge, RenderWindow,
+    RenderGauge, RenderWindow, World, Place, Fly, Advance,
 };
+
+// What `advance SECONDS until ...` waits for.
+enum class Until { Nothing, VarBelow, VarAbove, VarEqual, Shown, Hidden };
 
 struct Command {
     Cmd kind = Cmd::Frame;
@@ -54,7 +57,9 @@ struct Command {
     int32_t x = 0, y = 0;
     bool right = false;       // click button
     int held = 0;
-    bool on = false;          // fail / sound / simulate
+    bool on = false;          // fail / sound / simulate / fly
+    double place[5] = {};     // place: latitude, longitude, altitude, heading, airspeed (0: none given)
+    Until until = Until::Nothing;  // advance: the condition that ends it early (id, param, gauge, element)
 };
 
 // Parses one line. Returns false with a message for a malformed line; `out` stays empty for a

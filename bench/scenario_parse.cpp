@@ -272,6 +272,25 @@ bool parse_expect(Words& w, Command& c) {
     }
 }
 
+// until var ID <|>|= VALUE [~TOL]  or  until shown|hidden GAUGE ELEM
+bool parse_until(Words& w, Command& c) {
+    std::string kw, what;
+    if (!w.word(kw, "until") || (kw != "until" && !w.fail("expected until, got '" + kw + "'"))) return false;
+    if (!w.word(what, "var, shown or hidden")) return false;
+    if (what == "shown" || what == "hidden") {
+        c.until = what == "shown" ? Until::Shown : Until::Hidden;
+        return w.gauge(c.gauge) && w.element(c.element);
+    }
+    if (what != "var") return w.fail("expected var, shown or hidden after until, got '" + what + "'");
+    std::string relation;
+    if (!w.id(c.id, "variable") || !w.word(relation, "<, > or =")) return false;
+    if (relation == "<") c.until = Until::VarBelow;
+    else if (relation == ">") c.until = Until::VarAbove;
+    else if (relation == "=") c.until = Until::VarEqual;
+    else return w.fail("expected <, > or =, got '" + relation + "'");
+    return w.number(c.param, "value") && (c.until != Until::VarEqual || w.tolerance(c.tolerance));
+}
+
 }  // namespace
 
 bool parse_line(const std::string& line, std::optional<Command>& out, std::string& error) {
@@ -366,6 +385,26 @@ bool parse_line(const std::string& line, std::optional<Command>& out, std::strin
             c.kind = Cmd::RenderGauge;
             ok = w.gauge(c.gauge) && w.word(c.text, "PNG file") && w.end();
         }
+    } else if (cmd == "world") {
+        c.kind = Cmd::World;
+        ok = (!w.done() && w.t[w.at].quoted ? w.quoted(c.text, "world file") : w.word(c.text, "world file")) &&
+             w.end();
+    } else if (cmd == "place") {
+        c.kind = Cmd::Place;
+        ok = w.number(c.place[0], "latitude") && w.number(c.place[1], "longitude") &&
+             w.number(c.place[2], "altitude") && w.number(c.place[3], "heading") &&
+             (w.done() || w.number(c.place[4], "airspeed")) && w.end();
+        if (ok && (std::fabs(c.place[0]) > 80 || std::fabs(c.place[1]) > 180)) ok = w.fail("position out of range");
+        if (ok && c.place[4] < 0) ok = w.fail("airspeed below 0");
+    } else if (cmd == "fly") {
+        c.kind = Cmd::Fly;
+        ok = w.on_off(c.on) && w.end();
+    } else if (cmd == "advance") {
+        c.kind = Cmd::Advance;
+        ok = w.number(c.number, "seconds");
+        if (ok && (c.number < 0 || c.number > 86400)) ok = w.fail("seconds out of range (0 to 86400)");
+        if (ok && !w.done()) ok = parse_until(w, c);
+        ok = ok && w.end();
     } else {
         error = "unknown command '" + cmd + "'";
         return false;

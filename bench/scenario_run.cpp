@@ -1,6 +1,7 @@
 // Runs one scenario file against a freshly loaded module and reports each failure by file and line.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -47,6 +48,11 @@ std::string quote(const std::string& s) {
     return out + "\"";
 }
 
+static bool close_enough(double got, double want, double tolerance) {
+    if (tolerance < 0) tolerance = 1e-9 * std::max(1.0, std::fabs(want));
+    return std::fabs(got - want) <= tolerance;
+}
+
 class Runner {
 public:
     Runner(const std::string& path, const RunOptions& options) : path_(path), options_(options) {}
@@ -69,12 +75,75 @@ private:
     Placement* placement(int line, const GaugeRef& ref);
     ElementSlot* element(int line, Placement* p, int index);
     bool execute(int line, const Command& c);
+    // Frames for that much simulated time, or until the condition holds (a failure if it never does).
+    bool advance(int line, const Command& c);
+    void trace(int line);
 
     std::string path_;
     RunOptions options_;
     Host host_;
     bool failed_ = false;
+    double trace_every_ = 0;  // seconds between flight trace lines (CORVAN_TRACE), 0 for none
+    double traced_at_ = -1;
 };
+
+bool Runner::advance(int line, const Command& c) {
+    SimModel& sim = host_.sim;
+    ElementSlot* slot = nullptr;
+    if (c.until == Until::Shown || c.until == Until::Hidden) {
+        Placement* p = placement(line, c.gauge);
+        if (!p || !(slot = element(line, p, c.element))) return false;
+    }
+    auto reached = [&] {
+        const double v = sim.get(c.id);
+        switch (c.until) {
+        case Until::VarBelow: return v < c.param;
+        case Until::VarAbove: return v > c.param;
+        case Until::VarEqual: return close_enough(v, c.param, c.tolerance);
+        case Until::Shown: return slot->shown;
+        case Until::Hidden: return !slot->shown;
+        default: return false;
+        }
+    };
+    const long frames = std::lround(c.number / sim.frame_period);
+    for (long i = 0; i < frames; ++i) {
+        host_.frame();
+        if (trace_every_ > 0 && sim.flight.elapsed_s() >= traced_at_ + trace_every_ - 1e-9) trace(line);
+        if (c.until != Until::Nothing && reached()) {
+            if (trace_every_ > 0) trace(line);
+            return true;
+        }
+    }
+    if (c.until == Until::Nothing) return true;
+    static const char* const kWords[] = {"", "<", ">", "="};
+    std::string want = c.until == Until::Shown    ? "element shown"
+                       : c.until == Until::Hidden ? "element hidden"
+                                                  : "var " + scenario_hex(c.id) + " " + kWords[int(c.until)] + " " + num(c.param);
+    expected(line, want + " within " + num(c.number) + " s",
+             slot ? (slot->shown ? "shown" : "hidden") : num(sim.get(c.id)));
+    return true;
+}
+
+// One line of a flight: time, where and how it flies, the NAV1 needles, DME and marker, the
+// simulator's autopilot modes (with the captures it has made).
+void Runner::trace(int line) {
+    const SimModel& sim = host_.sim;
+    const Flight& f = sim.flight;
+    traced_at_ = f.elapsed_s();
+    std::string modes;
+    const std::pair<uint32_t, const char*> kModes[] = {{0x67, "AP"},  {0x72, "YD"},  {0x318, "FD"},
+                                                       {0x6A, "HDG"}, {0x69, "NAV"}, {0x70, "APR"},
+                                                       {0x71, "BC"},  {0x6C, "ALT"}, {0x6F, "GS"}};
+    for (auto [id, name] : kModes)
+        if (sim.get(id) > 0) modes += std::string(" ") + name;
+    if (f.course_captured()) modes += " course*";
+    if (f.glidepath_captured()) modes += " path*";
+    std::printf("%s:%d: trace t=%6.1f alt=%6.0f hdg=%05.1f bank=%+5.1f ias=%3.0f vs=%+5.0f cdi=%+4.0f gsi=%+4.0f "
+                "dme=%5.1f adf=%03.0f mkr=%.0f |%s\n",
+                path_.c_str(), line, f.elapsed_s(), f.altitude_ft(), f.heading_deg(), f.bank_deg(), f.airspeed_kt(),
+                f.vertical_speed_fpm(), sim.get(0x28), sim.get(0x29), sim.get(0x174), sim.get(0x27), sim.get(0x162),
+                modes.c_str());
+}
 
 Placement* Runner::placement(int line, const GaugeRef& ref) {
     if (!host_.module().find(ref.name)) {
@@ -93,11 +162,6 @@ ElementSlot* Runner::element(int line, Placement* p, int index) {
         return nullptr;
     }
     return &p->elements[size_t(index) - 1];
-}
-
-static bool close_enough(double got, double want, double tolerance) {
-    if (tolerance < 0) tolerance = 1e-9 * std::max(1.0, std::fabs(want));
-    return std::fabs(got - want) <= tolerance;
 }
 
 // Returns false only for errors that stop the file; failed expectations go on.
@@ -214,6 +278,25 @@ bool Runner::execute(int line, const Command& c) {
                          std::to_string(devices) + " and " + std::to_string(buffers));
         }
         return true;
+    case Cmd::World: {
+        std::string file = c.text, error;
+        if (!file.empty() && file[0] != '/') {
+            auto slash = path_.find_last_of('/');
+            if (slash != std::string::npos) file = path_.substr(0, slash + 1) + file;
+        }
+        if (!sim.flight.load_world(file, error)) return fail(line, error);
+        return true;
+    }
+    case Cmd::Place:
+        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4]);
+        if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
+        return true;
+    case Cmd::Fly:
+        sim.flight.on = c.on;
+        if (c.on) sim.flight.step(sim, 0);
+        return true;
+    case Cmd::Advance:
+        return advance(line, c);
     case Cmd::ExpectVar: {
         double got = sim.get(c.id);
         if (!close_enough(got, c.number, c.tolerance))
@@ -321,6 +404,7 @@ bool Runner::run() {
     std::string error;
     if (!host_.load(options_.module_path, error)) return fail(commands.empty() ? 1 : commands.front().first, error);
     attach_sound_probe(host_);
+    if (const char* every = std::getenv("CORVAN_TRACE")) trace_every_ = std::max(0.0, std::atof(every));
     for (auto& [line, c] : commands)
         if (!execute(line, c)) break;
     return !failed_;

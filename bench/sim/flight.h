@@ -5,6 +5,7 @@
 // frame step, so a flight is exact and repeatable.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,14 +49,37 @@ public:
     double airspeed_kt() const { return ias_; }
     double vertical_speed_fpm() const { return vs_; }
     double elapsed_s() const { return elapsed_; }
+    bool course_captured() const { return loc_captured_; }     // NAV or approach mode on the course
+    bool glidepath_captured() const { return gs_captured_; }   // approach mode on the glide path
 
 private:
+    // What the NAV1 receiver gives the autopilot to steer by, worked out by beacons.cpp.
+    struct Guidance {
+        bool valid = false, localizer = false, glideslope = false;
+        int to_from = 0;               // 0 no signal, 1 TO, 2 FROM
+        double course_deg = 0;         // the course line: OBS for a VOR, the localizer's own course
+        double deviation_deg = 0;      // angle off the course line, positive: fly right
+        double deviation = 0;          // the same as a fraction of full scale, -1 to 1
+        double cross_track_m = 0;      // distance right of the course line
+        double glide_deg = 0;          // glide path angle
+        double glide_height_ft = 0;    // height above the glide path
+        double glide_deviation = 0;    // fraction of full scale, positive above the path
+    };
+    static constexpr double kTrackInterval = 2.0;  // seconds between track points
+    static constexpr size_t kTrackPoints = 900;    // half an hour of track
+
     void fly_aircraft(SimModel& sim, double dt);  // aircraft.cpp
     void tune_beacons(SimModel& sim);             // beacons.cpp
 
     GeoPoint pos_;
     double altitude_ = 0, heading_ = 0, bank_ = 0, pitch_ = 0, ias_ = 0, tas_ = 0, vs_ = 0;
     double turn_rate_ = 0;     // degrees per second, right positive
+    double roll_rate_ = 0;     // degrees per second, right positive
+    double torque_ = 0;        // fraction of full torque
+    bool trim_pending_ = false;
+    bool loc_captured_ = false, gs_captured_ = false;  // the autopilot's NAV/approach captures
+    bool attitude_held_ = false;                       // attitude hold was on last frame
+    Guidance guidance_;
     double elapsed_ = 0;       // seconds flown since `place`
     double track_clock_ = 0;   // seconds since the last track point
     std::vector<GeoPoint> track_;

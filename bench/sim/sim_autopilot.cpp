@@ -2,6 +2,7 @@
 // over; the target events set the altitude and vertical-speed targets; the pitch wheel steps the
 // attitude-hold pitch reference; the NAV/GPS button switches the navigation source. The
 // reference is kept under the bench-only id 0xB0000417 (degrees, nose-up negative like 0x4E).
+// The heading bug and the two OBS courses take the whole degrees their set events carry.
 #include <cstdint>
 
 #include "bench/sim/sim_model.h"
@@ -52,7 +53,23 @@ constexpr uint32_t kEventPitchDown = 0x10418;
 constexpr uint32_t kVarPitchReference = 0xB0000417;
 constexpr double kPitchReferenceStep = 0.5;  // degrees per event
 
+struct Selector {
+    uint32_t event;
+    uint32_t vars[2];  // a second variable of 0 is none
+};
+constexpr Selector kSelectors[] = {
+    {0x101FA, {0x357, 0x6B}},  // heading bug, the autopilot's heading
+    {0x100B4, {0x2D, 0}},      // NAV1 OBS
+    {0x100B5, {0x36, 0}},      // NAV2 OBS
+};
+
 void add(SimReactions& r) {
+    for (const Selector& s : kSelectors)
+        r.events[s.event] = [s](SimModel& sim, uint32_t param) {
+            for (uint32_t var : s.vars)
+                if (var) sim.set(var, int32_t(param) % 360);
+        };
+
     for (const ModeEvent& m : kModeEvents)
         r.events[m.event] = [m](SimModel& sim, uint32_t) {
             bool on = m.act == Act::On || (m.act == Act::Toggle && sim.get(m.var) == 0);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -77,6 +78,9 @@ int serve_panel(const std::string& module_path) {
         for (const FlightLine& line : flight) {
             if (line.command.kind == Cmd::Frame)
                 for (int i = 0; i < int(line.command.number); ++i) journal.frame();
+            else if (line.command.kind == Cmd::World)  // read from wherever the session file goes
+                journal.line("world " + scenario_quote(std::filesystem::absolute(
+                                            std::filesystem::path(options.scenario).parent_path() / line.command.text).lexically_normal()));
             else if (line.command.kind != Cmd::RenderGauge && line.command.kind != Cmd::RenderWindow)
                 journal.line(line.text);
         }

@@ -64,7 +64,7 @@ const std::string& serve_page_html() {
   <div id="side">
     <div id="mapbox" hidden>
       <h2>Map <select id="maprange" title="nautical miles from the aircraft to the map's top edge">
-        <option>3</option><option>6</option><option selected>12</option><option>25</option></select> nm</h2>
+        <option>2</option><option>4</option><option selected>8</option><option>16</option><option>32</option></select> nm</h2>
       <canvas id="map" width="360" height="300"></canvas>
       <div id="mapinfo"></div>
     </div>
@@ -464,6 +464,7 @@ function drawMap() {
     if (b.kind !== "GS" && b.kind !== "DME") g.fillText(b.ident, x + 8, y - 6);
   }
   g.strokeStyle = "#fa3";
+  g.lineWidth = 2;
   g.beginPath();
   for (const [lat, lon] of m.track) g.lineTo(...xy(lat, lon));
   g.lineTo(c.width / 2, c.height / 2);
@@ -471,11 +472,15 @@ function drawMap() {
   g.save();  // the aircraft, nose on its true heading
   g.translate(c.width / 2, c.height / 2);
   g.rotate(a.heading * Math.PI / 180);
+  g.scale(1.4, 1.4);
   g.fillStyle = "#fff";
+  g.strokeStyle = "#000";
   g.beginPath();
   for (const [px, py] of [[0, -9], [1.5, -3], [9, 1], [1.5, 1], [1, 6], [4, 8], [-4, 8], [-1, 6], [-1.5, 1], [-9, 1], [-1.5, -3]])
     g.lineTo(px, py);
+  g.closePath();
   g.fill();
+  g.stroke();
   g.restore();
   g.fillStyle = "#aab";
   g.fillText("N", c.width - 14, 14);

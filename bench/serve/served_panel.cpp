@@ -17,6 +17,7 @@ constexpr size_t kEventsKept = 200;  // the page shows the latest of these
 constexpr size_t kEventsSent = 60;  // of which the state carries the newest (the page shows these)
 constexpr size_t kSoundsKept = 32;
 constexpr auto kFramePeriod = std::chrono::microseconds(1000000 / 18);
+constexpr uint32_t kPowerLever = 0x22E;
 constexpr double kLapEndAboveRunwayFt = 50;  // the flight starts over this low over the runway ...
 constexpr double kLapLeastSeconds = 10;      // ... once it has flown this long
 constexpr auto kFrameSlipLimit = std::chrono::seconds(1);  // further behind than this: skip, not race
@@ -84,7 +85,7 @@ ServedPanel::ServedPanel(Host& host, const PanelConfig& panel, Renderer& rendere
     if (loop_) {
         f.on = false;
         journal_.line("fly off");
-        lap_ = Lap{f.position(), f.altitude_ft(), f.heading_deg(), f.airspeed_kt(), host_.sim.variables()};
+        lap_ = Lap{f.position(), f.altitude_ft(), f.heading_deg(), f.airspeed_kt(), host_.sim.get(kPowerLever)};
         for (const MapBeacon& b : f.beacons())
             if (b.kind == "GS" || b.kind == "LOC")
                 runway_ft_ = std::isnan(runway_ft_) ? b.elevation_ft : std::min(runway_ft_, b.elevation_ft);
@@ -211,6 +212,7 @@ bool ServedPanel::set_fly(bool on) {
     if (loop_) {
         if (on != flying_) journal_.line(on ? "fly on" : "fly off");
         host_.sim.flight.on = flying_ = on;
+        if (on) host_.sim.flight.step(host_.sim, 0);  // as the scenario line does, so that a recording replays alike
         return true;
     }
     if (on && flight_.empty()) return false;
@@ -390,20 +392,18 @@ std::vector<std::pair<int, std::string>> ServedPanel::watched_texts() {
     return out;
 }
 
-// Back to where the page found the aircraft, as scenario lines: the aircraft placed there again and
-// the simulator's variables as they stood (the clock goes on).
+// Back to where the page found the aircraft, as scenario lines: the aircraft placed there again with
+// the power it had (the autopilot's modes and the radios stay as the pilot left them).
 void ServedPanel::start_lap() {
     Flight& f = host_.sim.flight;
     f.place(lap_.at, lap_.altitude_ft, lap_.heading_deg, lap_.airspeed_kt);
-    char line[160];
-    std::snprintf(line, sizeof line, "place %.7f %.7f %.1f %.2f %.1f", lap_.at.lat_deg, lap_.at.lon_deg,
-                  lap_.altitude_ft, lap_.heading_deg, lap_.airspeed_kt);
+    f.step(host_.sim, 0);  // as a scenario's place line does in flight: the instruments see it at once
+    std::string line = "place", word;
+    for (double v : {lap_.at.lat_deg, lap_.at.lon_deg, lap_.altitude_ft, lap_.heading_deg, lap_.airspeed_kt})
+        line += " " + (scenario_number(v, word) ? word : "0");
     journal_.line(line);
-    for (const auto& [id, value] : lap_.variables)
-        if (id != kVarSimTime && id != kVarTickCount && host_.sim.get(id) != value) {
-            host_.sim.set(id, value);
-            journal_.set(id, value);
-        }
+    host_.sim.set(kPowerLever, lap_.power);
+    journal_.set(kPowerLever, lap_.power);
     ++laps_;
 }
 

@@ -145,7 +145,7 @@ private:
     struct Lap {
         GeoPoint at;
         double altitude_ft = 0, heading_deg = 0, airspeed_kt = 0;
-        std::map<uint32_t, double> variables;
+        double power = 0;  // the power lever
     };
     bool loop_ = false;
     Lap lap_;

@@ -461,7 +461,7 @@ function drawMap() {
       g.closePath(); g.stroke();
       if (b.kind.includes("DME")) g.strokeRect(x - 7, y - 7, 14, 14);
     }
-    if (b.kind !== "GS" && b.kind !== "DME") g.fillText(b.ident, x + 8, y - 6);
+    if (!["GS", "DME", "OM", "MM", "IM"].includes(b.kind)) g.fillText(b.ident, x + 8, y - 6);
   }
   g.strokeStyle = "#fa3";
   g.lineWidth = 2;
@@ -475,6 +475,8 @@ function drawMap() {
   g.scale(1.4, 1.4);
   g.fillStyle = "#fff";
   g.strokeStyle = "#000";
+  g.lineWidth = 0.8;
+  g.lineJoin = "round";
   g.beginPath();
   for (const [px, py] of [[0, -9], [1.5, -3], [9, 1], [1.5, 1], [1, 6], [4, 8], [-4, 8], [-1, 6], [-1.5, 1], [-9, 1], [-1.5, -3]])
     g.lineTo(px, py);

@@ -48,6 +48,8 @@ std::string quote(const std::string& s) {
     return out + "\"";
 }
 
+constexpr double kCruiseKt = 150;  // `place` without an airspeed
+
 static bool close_enough(double got, double want, double tolerance) {
     if (tolerance < 0) tolerance = 1e-9 * std::max(1.0, std::fabs(want));
     return std::fabs(got - want) <= tolerance;
@@ -124,8 +126,8 @@ bool Runner::advance(int line, const Command& c) {
     return true;
 }
 
-// One line of a flight: time, where and how it flies, the NAV1 needles, DME and marker, the
-// simulator's autopilot modes (with the captures it has made).
+// One line of a flight: time, where and how it flies, the NAV1 needles, DME, ADF and marker, the
+// simulator's autopilot modes (with the captures it has made) and the module's lamps that show.
 void Runner::trace(int line) {
     const SimModel& sim = host_.sim;
     const Flight& f = sim.flight;
@@ -138,11 +140,30 @@ void Runner::trace(int line) {
         if (sim.get(id) > 0) modes += std::string(" ") + name;
     if (f.course_captured()) modes += " course*";
     if (f.glidepath_captured()) modes += " path*";
+    // The lamps a flight watches, on whichever of their gauges are installed.
+    struct Lamp {
+        const char* gauge;
+        int element;
+        const char* name;
+    };
+    static const Lamp kLamps[] = {
+        {"Autopilot", 13, "AP"},          {"Autopilot", 3, "HDG"},           {"Autopilot", 5, "NAV"},
+        {"Autopilot", 7, "APR"},          {"Autopilot", 9, "BC"},            {"Autopilot", 15, "ALT"},
+        {"AP_Altitude_Selector", 4, "VS"}, {"AP_Altitude_Selector", 6, "ALERT"}, {"AP_Altitude_Selector", 7, "ARM"},
+        {"AP_Altitude_Selector", 8, "CAPT"}, {"AP_Annunciator", 10, "GS"},   {"Bendix_KR21_OMI_Lights", 2, "O"},
+        {"Bendix_KR21_OMI_Lights", 3, "M"}, {"Bendix_KR21_OMI_Lights", 4, "I"},
+    };
+    std::string lamps;
+    for (const Lamp& l : kLamps) {
+        const Placement* p = host_.find(l.gauge, 1);
+        if (p && size_t(l.element) <= p->elements.size() && p->elements[size_t(l.element) - 1].shown)
+            lamps += std::string(" ") + l.name;
+    }
     std::printf("%s:%d: trace t=%6.1f alt=%6.0f hdg=%05.1f bank=%+5.1f ias=%3.0f vs=%+5.0f cdi=%+4.0f gsi=%+4.0f "
-                "dme=%5.1f adf=%03.0f mkr=%.0f |%s\n",
+                "dme=%5.1f adf=%03.0f mkr=%.0f | sim:%s | lamps:%s\n",
                 path_.c_str(), line, f.elapsed_s(), f.altitude_ft(), f.heading_deg(), f.bank_deg(), f.airspeed_kt(),
                 f.vertical_speed_fpm(), sim.get(0x28), sim.get(0x29), sim.get(0x174), sim.get(0x27), sim.get(0x162),
-                modes.c_str());
+                modes.c_str(), lamps.c_str());
 }
 
 Placement* Runner::placement(int line, const GaugeRef& ref) {
@@ -288,7 +309,7 @@ bool Runner::execute(int line, const Command& c) {
         return true;
     }
     case Cmd::Place:
-        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4]);
+        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4] > 0 ? c.place[4] : kCruiseKt);
         if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
         return true;
     case Cmd::Fly:

@@ -87,7 +87,10 @@ double bank_for_rate(double tas_kt, double rate) {
 }
 
 // Angle of attack the aircraft flies at: 3° at 130 kt, growing as 1/V² (lift = weight).
-double angle_of_attack(double ias) { return std::min(12.0, 3.0 * (130.0 / ias) * (130.0 / ias)); }
+double angle_of_attack(double ias) {
+    const double v = std::max(ias, kSlowest);
+    return std::min(12.0, 3.0 * (130.0 / v) * (130.0 / v));
+}
 
 }  // namespace
 
@@ -107,6 +110,7 @@ void Flight::place(GeoPoint at, double altitude_ft, double heading_deg, double a
     guidance_ = {};
     loc_captured_ = gs_captured_ = false;
     attitude_held_ = false;
+    landed_ = false;
 }
 
 void Flight::step(SimModel& sim, double dt) {
@@ -121,9 +125,10 @@ void Flight::fly_aircraft(SimModel& sim, double dt) {
     const bool engaged = on(kApMaster);
 
     // --- Lateral modes: a heading to fly, from the bug or from the NAV receiver's course line. ---
-    const bool approach = on(kApproachHold), nav = on(kNavHold);
+    // Approach and back course track a localizer only; the back course flies it the other way.
+    const bool back = on(kBackCourseHold), approach = on(kApproachHold) || back, nav = on(kNavHold);
     if (!approach && !nav) loc_captured_ = false;
-    if (!approach) gs_captured_ = false;
+    if (!approach || back) gs_captured_ = false;
     const Guidance& g = guidance_;
     const bool usable = g.valid && (!approach || g.localizer);
     if ((approach || nav) && usable && !loc_captured_ && std::fabs(g.deviation) < kCaptureDeviation) {
@@ -136,7 +141,7 @@ void Flight::fly_aircraft(SimModel& sim, double dt) {
         // Track the course line: intercept angle proportional to the cross-track distance, so the
         // distance decays with time constant kTrackConvergence / V at any range from the station.
         double course = g.course_deg, xtk = g.cross_track_m;
-        if (approach && on(kBackCourseHold)) course += 180, xtk = -xtk;
+        if (back && g.localizer) course += 180, xtk = -xtk;
         heading_cmd = course - clamp(deg(xtk / kTrackConvergence), kInterceptLimit);
         lateral = true;
     } else if (on(kHeadingHold)) {
@@ -147,7 +152,7 @@ void Flight::fly_aircraft(SimModel& sim, double dt) {
     const double mode_bank = lateral ? clamp(kHeadingGain * wrap180(heading_cmd - heading_), bank_limit) : 0.0;
 
     // --- Vertical modes: a climb rate (ft/min) to fly, or a pitch attitude. ---
-    if (approach && loc_captured_ && g.glideslope && !gs_captured_ &&
+    if (approach && !back && loc_captured_ && g.glideslope && !gs_captured_ &&
         std::fabs(g.glide_deviation) < kGlideCaptureDeviation) {
         gs_captured_ = true;
         sim.set(kGlideslopeHold, 1);
@@ -190,7 +195,8 @@ void Flight::fly_aircraft(SimModel& sim, double dt) {
     const double bank_cmd = engaged ? mode_bank : hand(kPilotBank, 0.0);
     const double pitch_cmd = engaged ? mode_pitch : hand(kPilotPitch, alpha);
 
-    // --- Motion. ---
+    // --- Motion (none once on the ground). ---
+    if (landed_) dt = 0;
     const double old_bank = bank_;
     bank_ = std::clamp(follow(bank_, bank_cmd, kRollLag, kRollRateLimit, dt), -60.0, 60.0);
     roll_rate_ = dt > 0 ? (bank_ - old_bank) / dt : 0;
@@ -199,14 +205,23 @@ void Flight::fly_aircraft(SimModel& sim, double dt) {
     torque_ = follow(torque_, std::clamp(sim.get(kPowerLever), 0.0, 1.0), kTorqueLag, 0, dt);
     // Climb from the flight path angle, sin(pitch − α) × V; airspeed toward the speed the torque
     // holds in level flight, less what the climb costs.
-    vs_ = tas_ * kFpmPerKnot * std::sin(rad(pitch_ - alpha));
+    vs_ = landed_ ? 0 : tas_ * kFpmPerKnot * std::sin(rad(pitch_ - alpha));
     const double equilibrium = kIdleSpeed + kSpeedPerTorque * torque_ - kSpeedPerClimb * vs_;
-    ias_ = std::max(kSlowest, follow(ias_, equilibrium, kSpeedLag, 0, dt));
+    if (!landed_) ias_ = std::max(kSlowest, follow(ias_, equilibrium, kSpeedLag, 0, dt));
     tas_ = ias_ * (1 + 0.02 * altitude_ / 1000);  // true airspeed: 2 % more per 1000 ft
     altitude_ += vs_ * dt / 60;
+    // The ground is the world's lowest station (sea level without a world): touching it ends the
+    // flight there, wings level and stopped.
+    double ground = beacons_.empty() ? 0.0 : beacons_.front().elevation_ft;
+    for (const MapBeacon& b : beacons_) ground = std::min(ground, b.elevation_ft);
+    if (altitude_ <= ground) {
+        landed_ = true;
+        altitude_ = ground;
+        vs_ = pitch_ = bank_ = roll_rate_ = ias_ = tas_ = 0;
+    }
 
     // Coordinated turn: ω = g tan(bank) / V.
-    turn_rate_ = deg(kG * std::tan(rad(bank_)) / (tas_ * kMetresPerSecondPerKnot));
+    turn_rate_ = landed_ ? 0 : deg(kG * std::tan(rad(bank_)) / (tas_ * kMetresPerSecondPerKnot));
     heading_ = wrap360(heading_ + turn_rate_ * dt);
 
     // Position on a flat earth about the aircraft: north and east by the distance flown.

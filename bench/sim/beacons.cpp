@@ -136,9 +136,9 @@ void Flight::tune_beacons(SimModel& sim) {
         return radio::bcd_whole_mhz(v) + radio::frequency_hundredths(v) / 100.0;
     };
     auto heard = [this](const MapBeacon& b, double freq, double tolerance) {
-        const double height = altitude_ - b.elevation_ft;
+        if (std::fabs(b.freq_mhz - freq) >= tolerance) return false;
         const double d = offset(b.at, pos_).distance();
-        return std::fabs(b.freq_mhz - freq) < tolerance && d <= b.range_nm && d <= radio_horizon_nm(height);
+        return d <= b.range_nm && d <= radio_horizon_nm(altitude_ - b.elevation_ft);
     };
     auto relative_bearing = [this](const MapBeacon& b) {
         return wrap360(offset(b.at, pos_).radial() + 180 - heading_);

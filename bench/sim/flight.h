@@ -51,6 +51,7 @@ public:
     double elapsed_s() const { return elapsed_; }
     bool course_captured() const { return loc_captured_; }     // NAV or approach mode on the course
     bool glidepath_captured() const { return gs_captured_; }   // approach mode on the glide path
+    bool landed() const { return landed_; }                    // on the ground, stopped
 
 private:
     // What the NAV1 receiver gives the autopilot to steer by, worked out by beacons.cpp.
@@ -79,6 +80,7 @@ private:
     bool trim_pending_ = false;
     bool loc_captured_ = false, gs_captured_ = false;  // the autopilot's NAV/approach captures
     bool attitude_held_ = false;                       // attitude hold was on last frame
+    bool landed_ = false;                              // touched the ground: stopped until `place`
     Guidance guidance_;
     double elapsed_ = 0;       // seconds flown since `place`
     double track_clock_ = 0;   // seconds since the last track point

@@ -17,4 +17,5 @@ count() {  # FUNCTION ENV_VAR COUNT: instructions per call of FUNCTION
   echo $(( $(awk '/^summary:/ {print $2}' "$out/callgrind.$1.out") / $3 ))
 }
 echo "module frame: $(count corvan_module_frames CORVAN_PERF_FRAMES "$frames") instructions per frame ($frames frames of every gauge, callgrind)"
+echo "flight model step: $(count corvan_flight_steps CORVAN_PERF_FLIGHT_STEPS "$frames") instructions per frame ($frames frames of the aircraft and beacons on an ILS approach, callgrind)"
 echo "main window drawn: $(count corvan_window_frames CORVAN_PERF_WINDOW_FRAMES "$windows") instructions per picture ($windows frames, bench frame included, callgrind)"

@@ -6,6 +6,7 @@
 //   make perf                                   (with the benchmarks in render_benchmark.cpp)
 //   CORVAN_PERF_FRAMES=N build/release/perf_benchmarks   N frames only, for callgrind (instructions.sh)
 //   CORVAN_PERF_WINDOW_FRAMES=N ...                      N main windows drawn only, likewise
+//   CORVAN_PERF_FLIGHT_STEPS=N ...                       N steps of the closed loop only (flight_benchmark.cpp)
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -135,9 +136,11 @@ BENCHMARK(BM_ModuleOwnFrame)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 }  // namespace
 
 int count_window_frames(long frames);  // render_benchmark.cpp
+int count_flight_steps(long steps);    // flight_benchmark.cpp
 
 int main(int argc, char** argv) {
     if (const char* frames = std::getenv("CORVAN_PERF_WINDOW_FRAMES")) return count_window_frames(std::atol(frames));
+    if (const char* steps = std::getenv("CORVAN_PERF_FLIGHT_STEPS")) return count_flight_steps(std::atol(steps));
     if (const char* frames = std::getenv("CORVAN_PERF_FRAMES")) {
         ModulePanel panel;
         if (panel.gauges.empty()) {

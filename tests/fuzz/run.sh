@@ -35,7 +35,7 @@ targets+=(fuzz_param_text)
 # Every gauge, linked in with the bench core and the platform layer.
 chaos_sources=("$root"/module/*.cpp "$root"/radios/*.cpp "$root"/flight/*.cpp "$root"/autopilot/*.cpp
                "$root"/engine/*.cpp "$root"/systems/*.cpp "$root"/displays/*.cpp "$root"/platform/*.cpp)
-for f in "$root"/bench/*.cpp; do
+for f in "$root"/bench/*.cpp "$root"/bench/sim/*.cpp; do
   case "$f" in */main.cpp|*/subcommands.cpp|*_command.cpp) ;; *) chaos_sources+=("$f") ;; esac
 done
 build fuzz_gauge_chaos "$root/tests/fuzz/fuzz_gauge_chaos.cpp" "${chaos_sources[@]}"

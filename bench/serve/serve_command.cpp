@@ -2,8 +2,9 @@
 // http://127.0.0.1:N/ (8080 by default; 0 takes any free port). The bench runs the panel at 18
 // frames a second on its own; the page shows each open window as a picture refreshed as it changes
 // and sends clicks, held buttons and drags back to the gauge under the pointer. The scenario is
-// played once before serving, and is the flight `fly` replays (its set, calc, fail and frame lines,
-// one frame a tick, over and over). The panel's state is served_panel.h's, the page's requests
+// played once before serving. If it switched the closed loop on (`fly on`), `fly` lets the aircraft
+// fly on from where it left it; otherwise `fly` replays its set, calc, fail and frame lines, one
+// frame a tick, over and over. The panel's state is served_panel.h's, the page's requests
 // serve_routes.h's; this file starts them and stops them.
 #include <pthread.h>
 #include <signal.h>

@@ -1,11 +1,12 @@
 // The panel `corvan-bench serve` keeps live: the host with the panel installed, the frames it runs
 // in real time, the window pictures made from them, the page's log of key events and sounds, the
-// button held on a window, and the demo flight that `fly` replays. The HTTP routes
+// button held on a window, and the demo's flight that `fly` flies on (the closed loop, when the
+// demo switched it on, lap after lap) or replays (its set and frame lines). The HTTP routes
 // (serve_routes.h) reach all of it through ServedPanel, holding its mutex.
 //
 //   ServedPanel    the state, one call per thing the page asks or does
 //   FrameClock     runs ServedPanel::frame at the simulator's 18 frames a second
-//   read_flight    a scenario file's driving lines, for `fly` to replay
+//   read_flight    a scenario file's driving lines, for `fly` to replay where there is no loop
 #pragma once
 
 #include <cairo.h>

@@ -1,7 +1,9 @@
 // `corvan-bench render --panel FILE --out DIR [--scenario FILE]`: installs every gauge a panel.cfg
 // places, plays a demo scenario over them, and writes one PNG per window and a contact sheet of
 // every gauge. Also the scenario command `render GAUGE|window ID FILE.png`.
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
@@ -157,6 +159,7 @@ private:
         return p;
     }
     void execute(int line, const Command& c);
+    void advance(int line, const Command& c);
 
     Host& host_;
     const PanelConfig& panel_;
@@ -225,9 +228,58 @@ void Demo::execute(int line, const Command& c) {
             }
         report(line, "the panel has no window with ident " + std::to_string(c.id));
         return;
+    case Cmd::World: {
+        std::string file = c.text;
+        if (!file.empty() && file[0] != '/')
+            if (size_t slash = path_.find_last_of('/'); slash != std::string::npos) file = path_.substr(0, slash + 1) + file;
+        if (!sim.flight.load_world(file, error)) report(line, error);
+        return;
+    }
+    case Cmd::Place:
+        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4]);
+        if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
+        return;
+    case Cmd::Fly:
+        sim.flight.on = c.on;
+        if (c.on) sim.flight.step(sim, 0);
+        return;
+    case Cmd::Advance:
+        advance(line, c);
+        return;
     default:
         report(line, "expectations are not checked in a demo scenario; run it with `corvan-bench run`");
         return;
+    }
+}
+
+// Frames for that much simulated time, or fewer when the line's condition comes true first.
+void Demo::advance(int line, const Command& c) {
+    const SimModel& sim = host_.sim;
+    const ElementSlot* slot = nullptr;
+    if (c.until == Until::Shown || c.until == Until::Hidden) {
+        Placement* p = placement(line, c.gauge);
+        if (!p) return;
+        if (c.element < 1 || size_t(c.element) > p->elements.size()) {
+            report(line, "no element " + std::to_string(c.element));
+            return;
+        }
+        slot = &p->elements[size_t(c.element) - 1];
+    }
+    auto reached = [&] {
+        double v = sim.get(c.id);
+        switch (c.until) {
+        case Until::VarBelow: return v < c.param;
+        case Until::VarAbove: return v > c.param;
+        case Until::VarEqual:
+            return std::fabs(v - c.param) <= (c.tolerance < 0 ? 1e-9 * std::max(1.0, std::fabs(c.param)) : c.tolerance);
+        case Until::Shown: return slot->shown;
+        case Until::Hidden: return !slot->shown;
+        default: return false;
+        }
+    };
+    for (long i = std::lround(c.number / sim.frame_period); i > 0; --i) {
+        host_.frame();
+        if (c.until != Until::Nothing && reached()) return;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "bench/serve/panel_hit.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "bench/render/renderer.h"
 
@@ -49,6 +51,7 @@ std::vector<HoverArea> list_hover_areas(const PanelWindow& window, const std::ve
         const Placement* p = placements[i];
         if (!p || !p->gauge->mouse_rect) continue;
         const PanelGauge& g = window.gauges[i];
+        size_t first = out.size();
         int gw = 0, gh = 0;
         size(p->gauge, gw, gh);
         double sx = 1, sy = 1;
@@ -108,6 +111,11 @@ std::vector<HoverArea> list_hover_areas(const PanelWindow& window, const std::ve
         }
         if (region.help_id || region.tooltip_id || !region.tooltip.empty()) regions.push_back(placed(region, region_box));
         out.insert(out.end(), regions.begin(), regions.end());
+        // Innermost first: a region lying inside another (the altimeter's millibar window inside
+        // the whole dial) is its own entry in the list, not nested in it, so the smaller box is the
+        // more particular one. Equal boxes keep list order, children before their regions.
+        std::stable_sort(out.begin() + std::ptrdiff_t(first), out.end(),
+                         [](const HoverArea& a, const HoverArea& b) { return a.w * a.h < b.w * b.h; });
     }
     return out;
 }

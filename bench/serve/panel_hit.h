@@ -35,8 +35,9 @@ bool locate_click(const PanelWindow& window, const std::vector<Placement*>& plac
                   double wx, double wy, uint32_t button, PanelHit& out);
 
 // One place on a window where the pointer means something: a clickable area of a gauge, or a
-// whole gauge (or parent region) that only carries a tooltip or a help text. Listed topmost first;
-// the first entry holding a point is the one under it.
+// whole gauge (or parent region) that only carries a tooltip or a help text. Listed topmost gauge
+// first and, within a gauge, smallest box first: the first entry holding a point is the innermost
+// area of the topmost gauge there, the one a pilot pointing at it means.
 struct HoverArea {
     size_t line = 0;               // gauge line in the window
     double x = 0, y = 0, w = 0, h = 0;  // window pixels
@@ -49,7 +50,8 @@ struct HoverArea {
     bool clickable = false;        // a child area (else a region that only informs)
 };
 
-// The hover areas of a window, topmost gauge first and, within a gauge, in list order.
+// The hover areas of a window, topmost gauge first and, within a gauge, smallest first (equal
+// boxes in list order).
 std::vector<HoverArea> list_hover_areas(const PanelWindow& window, const std::vector<Placement*>& placements,
                                         const GaugeSizeFn& size);
 

@@ -2,10 +2,11 @@
 // (at most twenty a second); the mouse on a picture becomes press, repeat (while held), drag (left
 // button moving) and release requests in window pixels, sent one after another in the order they
 // happened, and shows the cursor and the help or tooltip of the area under it. A side column holds
-// the named flight controls (sliders and fields over token variables), the failures, the raw token
+// the moving map of a demo that flies in closed loop, the named flight controls (sliders and fields over token variables), the failures, the raw token
 // field, the windows (open or closed, as the module's buttons left them), what the panel file could
 // not draw, the gauge the last click reached and the latest key events. The header switches the
-// simulation, the demo flight, the click sounds and the session recording.
+// simulation, the demo flight (the closed loop, or the demo's lines replayed), the click sounds and
+// the session recording.
 #include "bench/serve/serve_page.h"
 
 namespace bench {
@@ -43,6 +44,8 @@ const std::string& serve_page_html() {
   .bad { color: #f88; }
   code { color: #ec9; }
   #hover { min-height: 3em; }
+  #map { display: block; background: #101418; border: 1px solid #3a3d41; }
+  #mapinfo { font-family: "Liberation Mono", monospace; font-size: 12px; }
 </style>
 </head>
 <body>
@@ -59,6 +62,12 @@ const std::string& serve_page_html() {
 <div id="layout">
   <div id="windows"></div>
   <div id="side">
+    <div id="mapbox" hidden>
+      <h2>Map <select id="maprange" title="nautical miles from the aircraft to the map's top edge">
+        <option>2</option><option>4</option><option selected>8</option><option>16</option><option>32</option></select> nm</h2>
+      <canvas id="map" width="360" height="300"></canvas>
+      <div id="mapinfo"></div>
+    </div>
     <h2>Under the pointer</h2>
     <div id="hover">nothing</div>
     <h2>Flight controls</h2>
@@ -402,6 +411,88 @@ setInterval(showRate, 500);
 window.pictureRates = () => [...views.values()].filter(v => v.open)
   .map(v => v.img.dataset.title + " " + v.loads.filter(t => t >= performance.now() - 2000).length / 2).join(", ");
 
+// ---- The moving map: north up, the aircraft in the middle, drawn here from /api/map (a few small
+// requests a second while flying, so that the pictures keep the bench's time).
+const MAP_MS = 250, MAP_IDLE_MS = 1000;
+const MARKER_COLOURS = {OM: "#58f", MM: "#fb3", IM: "#eee"};
+let mapData = null;
+function mapLoop() {
+  fetch("/api/map").then(r => r.json()).then(m => { mapData = m; drawMap(); }).catch(() => {})
+    .finally(() => { if (!mapData || mapData.beacons.length) setTimeout(mapLoop, mapData && mapData.flying ? MAP_MS : MAP_IDLE_MS); });
+}
+function drawMap() {
+  const m = mapData, box = document.getElementById("mapbox");
+  box.hidden = !m.beacons.length;
+  if (box.hidden) return;
+  const c = document.getElementById("map"), g = c.getContext("2d"), a = m.aircraft;
+  const scale = c.height / 2 / Number(document.getElementById("maprange").value);  // pixels a nautical mile
+  const east = Math.cos(a.lat * Math.PI / 180);
+  const xy = (lat, lon) => [c.width / 2 + (lon - a.lon) * 60 * east * scale, c.height / 2 - (lat - a.lat) * 60 * scale];
+  const along = (x, y, bearing, nm) => { const r = bearing * Math.PI / 180;
+                                         return [x + Math.sin(r) * nm * scale, y - Math.cos(r) * nm * scale]; };
+  g.clearRect(0, 0, c.width, c.height);
+  g.lineWidth = 1;
+  g.font = "11px 'Liberation Sans', Arial, sans-serif";
+  for (const b of m.beacons) {
+    const [x, y] = xy(b.lat, b.lon);
+    g.strokeStyle = g.fillStyle = "#6cf";
+    if (b.kind === "LOC") {  // the course out along the approach, 2.5° either side, 15 nm long
+      g.strokeStyle = g.fillStyle = "#7d7";
+      g.beginPath();
+      g.moveTo(...along(x, y, b.course + 177.5, 15)); g.lineTo(x, y); g.lineTo(...along(x, y, b.course + 182.5, 15));
+      g.stroke();
+      g.setLineDash([6, 4]); g.beginPath(); g.moveTo(x, y); g.lineTo(...along(x, y, b.course + 180, 15)); g.stroke();
+      g.setLineDash([]);
+      g.fillRect(x - 2, y - 2, 4, 4);
+    } else if (b.kind === "GS") {
+      g.strokeStyle = g.fillStyle = "#dd6";
+      g.beginPath(); g.moveTo(...along(x, y, b.course - 90, 0.25)); g.lineTo(...along(x, y, b.course + 90, 0.25)); g.stroke();
+    } else if (MARKER_COLOURS[b.kind]) {  // a marker's fan across the course
+      g.strokeStyle = g.fillStyle = MARKER_COLOURS[b.kind];
+      g.beginPath(); g.ellipse(x, y, Math.max(2, 0.3 * scale), Math.max(5, 1.2 * scale), (b.course + 90) * Math.PI / 180, 0, 2 * Math.PI);
+      g.stroke();
+    } else if (b.kind === "NDB") {
+      g.strokeStyle = g.fillStyle = "#d8a";
+      g.beginPath(); g.arc(x, y, 5, 0, 2 * Math.PI); g.stroke();
+      g.beginPath(); g.arc(x, y, 1.5, 0, 2 * Math.PI); g.fill();
+    } else {  // VOR, VOR-DME, DME
+      g.beginPath();
+      for (let i = 0; i < 6; ++i) g.lineTo(x + 6 * Math.cos(i * Math.PI / 3), y + 6 * Math.sin(i * Math.PI / 3));
+      g.closePath(); g.stroke();
+      if (b.kind.includes("DME")) g.strokeRect(x - 7, y - 7, 14, 14);
+    }
+    if (!["GS", "DME", "OM", "MM", "IM"].includes(b.kind)) g.fillText(b.ident, x + 8, y - 6);
+  }
+  g.strokeStyle = "#fa3";
+  g.lineWidth = 2;
+  g.beginPath();
+  for (const [lat, lon] of m.track) g.lineTo(...xy(lat, lon));
+  g.lineTo(c.width / 2, c.height / 2);
+  g.stroke();
+  g.save();  // the aircraft, nose on its true heading
+  g.translate(c.width / 2, c.height / 2);
+  g.rotate(a.heading * Math.PI / 180);
+  g.scale(1.4, 1.4);
+  g.fillStyle = "#fff";
+  g.strokeStyle = "#000";
+  g.lineWidth = 0.8;
+  g.lineJoin = "round";
+  g.beginPath();
+  for (const [px, py] of [[0, -9], [1.5, -3], [9, 1], [1.5, 1], [1, 6], [4, 8], [-4, 8], [-1, 6], [-1.5, 1], [-9, 1], [-1.5, -3]])
+    g.lineTo(px, py);
+  g.closePath();
+  g.fill();
+  g.stroke();
+  g.restore();
+  g.fillStyle = "#aab";
+  g.fillText("N", c.width - 14, 14);
+  document.getElementById("mapinfo").textContent =
+    `${a.altitude} ft  ${String(Math.round((a.heading % 360 + 360) % 360)).padStart(3, "0")}° true  ${a.ground_speed} kt` +
+    (m.laps ? `  (lap ${m.laps + 1})` : "");
+}
+document.getElementById("maprange").onchange = () => mapData && drawMap();
+mapLoop();
+
 // ---- Sounds: the module's own WAVE resources, as its gauges play them.
 let soundSeen = -1;
 let soundsPlayed = 0;
@@ -430,6 +521,8 @@ function showState(s) {
     if (document.activeElement !== box) box.checked = value;
   }
   document.getElementById("fly").disabled = !s.can_fly;
+  document.getElementById("fly").parentElement.title = s.loop ? "the aircraft flies itself (closed loop)" :
+                                                         "the demo's set and frame lines replayed";
   const rec = document.getElementById("record");
   rec.textContent = s.recording ? "stop and download" : "record";
   rec.classList.toggle("on", s.recording);

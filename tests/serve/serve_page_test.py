@@ -2,7 +2,8 @@
 """Drives `corvan-bench serve`'s JSON interface over the default panel on a free loopback port:
 the page and a window picture, the simulation switch, token variables, bad requests (unknown
 windows and gauges, points outside, wrong methods, oversized and non-form bodies: 4xx, nothing
-changed), other sites kept out, a Windows-1252 panel, and a clean stop on SIGTERM. The server is
+changed), other sites kept out, the moving map of the demo's closed-loop flight and fly flying it,
+a Windows-1252 panel, and a clean stop on SIGTERM. The server is
 killed whatever happens. (What a person does on the page is in tests/browser.)
 
 usage: serve_page_test.py BENCH PANEL [SCENARIO]
@@ -153,6 +154,24 @@ def exercise(page):
     check(page.request("/api/state", headers={"Host": "example.com"})[0] == 403, "a foreign Host header is 403")
     check(page.state()["simulate"] is True, "the refused POST changed nothing")
 
+    # The map of the demo's flight: the world's stations, the aircraft on the localizer east of the
+    # field; fly flies it on (west and down), and stopping it holds it where it got to.
+    status, _, body = page.request("/api/map")
+    m = json.loads(body) if status == 200 else {"beacons": [], "aircraft": {}}
+    check(sorted(b["kind"] for b in m["beacons"]) == ["DME", "GS", "IM", "LOC", "MM", "NDB", "OM", "VOR-DME"],
+          "the map lists the world's stations, got %r" % m["beacons"])
+    a = m["aircraft"]
+    check(m.get("loop") and not m.get("flying") and abs(a.get("heading", 0) - 270) < 3 and a.get("lon", 0) > 7.5 and
+          len(m.get("track", [])) > 10, "the demo left the aircraft on the localizer with a track behind it: %r" % a)
+    check(page.post("/api/fly", {"on": 1})[0] == 200 and page.state()["flying"], "fly on")
+    time.sleep(1.5)
+    b = json.loads(page.request("/api/map")[2])["aircraft"]
+    check(b["lon"] < a["lon"] and b["altitude"] < a["altitude"], "flying on: west and down, %r then %r" % (a, b))
+    page.post("/api/fly", {"on": 0})
+    b = json.loads(page.request("/api/map")[2])["aircraft"]
+    time.sleep(0.5)
+    check(json.loads(page.request("/api/map")[2])["aircraft"] == b, "fly off holds the aircraft")
+
     # The window box of the page closes a window as the simulator's menu would.
     check(page.post("/api/window", {"ident": RADIO_STACK, "open": 0})[0] == 200, "close a window from the page")
     check(not page.window_open(RADIO_STACK), "the radio stack is closed")
@@ -185,6 +204,8 @@ def exercise_odd_panel(page):
     check([re.sub(r".*panel\.cfg:(\d+):.*", r"\1", e) for e in notes.get("errors", [])] == ["8"], "the malformed line is named by its number: %r" % notes)
     check([u["name"] for u in notes.get("undrawn", [])] == ["Vcockpit01"], "the undrawn section is listed")
     check([g["gauge"] for g in notes.get("placeholders", [])] == ["Other!Radios_Toggle"], "the other module's gauge is listed")
+    check(json.loads(page.request("/api/map")[2])["beacons"] == [], "no world, no stations on the map")
+    check(page.post("/api/fly", {"on": 1})[0] == 409, "no demo, nothing to fly")
 
 
 def serve(bench, panel, scenario, exercise):

@@ -310,13 +310,11 @@ static int32_t GAUGE_CALL press_test(MOUSE_POINT*, uint32_t) {
     return 0;
 }
 
-// The pitch wheel acts only with the simulator's autopilot engaged; no click sound. Each press
-// first takes the targets the simulator is flying into the module's copies, so that a step is
-// made from them (the selector's ENG and ARM set the simulator's targets without touching the
-// copies), and a vertical-speed target never leaves ±3000 ft/min whatever the simulator reads.
+// The pitch wheel acts only with the simulator's autopilot engaged; no click sound. UP takes the
+// simulator's target before stepping it; DN steps the module's copy as it stands (0 after load,
+// until an UP or ALT takes the simulator's). A vertical-speed target never leaves +-3000 ft/min,
+// whatever the simulator reads.
 static bool wheel_live() { return ap.ap_powered && token_value(kVarApEngaged) > 0.0; }
-
-static double vs_bounded(double fpm) { return std::clamp(fpm, -kVsLimit, kVsLimit); }
 
 static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
@@ -326,12 +324,9 @@ static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
         ap.ap_alt_target = token_value(kVarAltTarget) + kAltStep;
         send(kEventSetAltTarget, ap.ap_alt_target);
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
-        ap.ap_vs_target = token_value(kVarVsTarget);
-        if (ap.ap_vs_target <= kVsLimit - kVsStep) {
-            ap.ap_vs_target = vs_bounded(ap.ap_vs_target + kVsStep);
-            send(kEventSetVsTarget, ap.ap_vs_target);
-        }
+    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target <= kVsLimit - kVsStep) {
+        ap.ap_vs_target = std::clamp(token_value(kVarVsTarget) + kVsStep, -kVsLimit, kVsLimit);
+        send(kEventSetVsTarget, ap.ap_vs_target);
     }
     return 0;
 }
@@ -340,19 +335,13 @@ static int32_t GAUGE_CALL wheel_down(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
     if (token_value(kVarAttitudeHold) > 0.0 && token_value(kVarPitch) < kPitchDownLimit) send(kEventPitchDown);
     if (!(token_value(kVarAltHold) > 0.0)) return 0;
-    if (ap.ap_alt_armed) {
-        ap.ap_alt_target = token_value(kVarAltTarget);
-        if (ap.ap_alt_target >= kAltStepDownFrom) {
-            ap.ap_alt_target -= kAltStep;
-            send(kEventSetAltTarget, ap.ap_alt_target);
-        }
+    if (ap.ap_alt_armed && ap.ap_alt_target >= kAltStepDownFrom) {
+        ap.ap_alt_target -= kAltStep;
+        send(kEventSetAltTarget, ap.ap_alt_target);
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
-        ap.ap_vs_target = token_value(kVarVsTarget);
-        if (ap.ap_vs_target >= -(kVsLimit - kVsStep)) {
-            ap.ap_vs_target = vs_bounded(ap.ap_vs_target - kVsStep);
-            send(kEventSetVsTarget, ap.ap_vs_target);
-        }
+    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target >= -(kVsLimit - kVsStep)) {
+        ap.ap_vs_target -= kVsStep;
+        send(kEventSetVsTarget, ap.ap_vs_target);
     }
     return 0;
 }

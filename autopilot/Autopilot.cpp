@@ -183,19 +183,22 @@ static double GAUGE_CALL alt_lamp(IconElement* e) {
 
 static double GAUGE_CALL test_only_lamp(IconElement*) { return lamp(ap.ap_test_active); }
 
-// The power-up test counts this gauge's updates; at its end the autopilot is powered.
+// The power-up test counts this gauge's updates; at its end the autopilot is powered. The lamp
+// test, counted down by the TEST icon, ends here, after the gauge's last lamp, so that every lamp
+// is lit for the same 36 updates.
 static double GAUGE_CALL test_lamp(IconElement*) {
     if (ap.ap_power_test_count > 0) --ap.ap_power_test_count;
     if (ap.ap_power_test_count == 0) {
         if (ap.ap_power_test) ap.ap_powered = 1;
         ap.ap_power_test = 0;
     }
-    return lamp(ap.ap_power_test || ap.ap_test_active);
+    double shown = lamp(ap.ap_power_test || ap.ap_test_active);
+    if (ap.ap_test_count == 0) ap.ap_test_active = 0;
+    return shown;
 }
 
 static double GAUGE_CALL test_icon(IconElement*) {
     if (ap.ap_test_count > 0) --ap.ap_test_count;
-    if (ap.ap_test_count == 0) ap.ap_test_active = 0;
     return ap.ap_test_active ? 1.0 : 0.0;
 }
 

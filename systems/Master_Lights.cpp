@@ -5,7 +5,7 @@
 //         The lights are not drawn while the simulator reports system 20 failed.
 #include <cmath>
 
-#include "engine/engine_state.h"
+#include "module/shared_state.h"
 #include "systems/systems_records.h"
 
 constexpr uint32_t kVarSimTime = 0x25C;

@@ -31,7 +31,10 @@ run: release-tools
 serve: release-tools
 	@build/release/corvan-bench serve --panel panels/default/panel.cfg --scenario panels/default/demo.scn
 
+# The fuzz targets are built here rather than inside their test, so that a build never shares the
+# two cores with the timed tests (the page's refresh rate, the soak).
 test: build
+	@JOBS=$(JOBS) bash tests/fuzz/run.sh build
 	@scripts/runs_i386.sh || echo "make test: the win32 product's runs under 32-bit Wine are skipped: this machine cannot run 32-bit x86 programs"
 	@cd build/native && ctest --output-on-failure -j $(JOBS)
 

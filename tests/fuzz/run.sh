@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs them one after another.
+#   tests/fuzz/run.sh build            builds the targets only (make test, before its tests run)
 #   tests/fuzz/run.sh short [TARGET]   make test: each target over the corpus in the tree, then
 #                                      FUZZ_SHORT_SECONDS (default 3) of fuzzing from it
 #   tests/fuzz/run.sh long [TARGET]    make fuzz: each target until 10 million executions (the chaos
@@ -60,6 +61,8 @@ targets+=(fuzz_panel_cfg)
 for extra in "$root"/tests/fuzz/targets.d/*.sh; do
   [ -f "$extra" ] && source "$extra"
 done
+
+[ "$mode" = build ] && exit 0
 
 failed=0
 ran=0

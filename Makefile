@@ -2,7 +2,7 @@
 JOBS ?= 2
 PRESETS := native win32 win64
 
-.PHONY: all setup build run test fuzz soak perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
+.PHONY: all setup build run test fuzz soak proof perf serve clean release-tools $(addprefix build-,$(PRESETS) release)
 
 all: build
 
@@ -31,7 +31,10 @@ run: release-tools
 serve: release-tools
 	@build/release/corvan-bench serve --panel panels/default/panel.cfg --scenario panels/default/demo.scn
 
+# The fuzz targets are built here rather than inside their test, so that a build never shares the
+# two cores with the timed tests (the page's refresh rate, the soak).
 test: build
+	@JOBS=$(JOBS) bash tests/fuzz/run.sh build
 	@scripts/runs_i386.sh || echo "make test: the win32 product's runs under 32-bit Wine are skipped: this machine cannot run 32-bit x86 programs"
 	@cd build/native && ctest --output-on-failure -j $(JOBS)
 
@@ -50,6 +53,19 @@ soak: setup
 # Each fuzz target, one after another, to 10 million runs or FUZZ_SECONDS (default 3600) each.
 fuzz: setup
 	@bash tests/fuzz/run.sh long
+
+# The long load runs in one go, for hours: install and kill cycles at their full counts natively,
+# under wine64 and on the product under 32-bit Wine (skipped where 32-bit programs cannot run),
+# the sound faults, every fuzz target's long run, then the soak.
+PROOF_CYCLES ?= 10000
+PROOF_WINE_CYCLES ?= 1000
+proof: build
+	@build/native/corvan-bench cycles --count $(PROOF_CYCLES)
+	@build/native/corvan-bench faults
+	@tests/wine/run_bench.sh cycles --count $(PROOF_WINE_CYCLES)
+	@tests/wine/run_bench.sh --win32 cycles --count $(PROOF_WINE_CYCLES) || [ $$? -eq 77 ]
+	@bash tests/fuzz/run.sh long
+	@build/native/corvan-bench soak --seconds $(SOAK_SECONDS)
 
 clean:
 	rm -rf build out

@@ -3,7 +3,7 @@
 // Reads:  the autopilot tokens of the rows and readouts below; AutopilotState.
 // Sends:  nothing.
 // Keeps:  nothing; no buttons, no gauge callback.
-#include <cstdio>
+#include <cmath>
 
 #include "autopilot/autopilot_state.h"
 #include "module/gauge_unit.h"
@@ -116,12 +116,14 @@ static double GAUGE_CALL fs_dot(IconElement* e) { return lamp(e->source_var.var_
 
 static double GAUGE_CALL captured(IconElement*) { return lamp(autopilot_state.ap_alt_captured != 0); }
 
-// Right-aligned in six characters up to 99999. Choosing the padding by the unrounded value
-// (three wide below 1000, four below 10000) gives the same text for every value that fits, but cuts
-// digits off negative values from -100 down and off values that round up to the next width
-// (999.6 would read "   100"); one right-aligned width serves them all.
+// Right-aligned in six characters up to 99999: "%6.0f" from 10000, "  %4.0f" from 1000,
+// "   %3.0f" below, cut to the element's six characters (so -500 reads "   -50"). The form is
+// chosen on the value as it rounds, so 999.6 reads "  1000" rather than a cut "   100".
 static double GAUGE_CALL readout(StringElement* e) {
-    double v = e->source_var[0].var_value.n;
-    whole_number_text(e->string, string_capacity(e), v, 6, false);
+    constexpr double kFiveDigits = 10000.0, kFourDigits = 1000.0;
+    double v = e->source_var[0].var_value.n, shown = std::nearbyint(v);
+    if (shown >= kFiveDigits) whole_number_text(e->string, string_capacity(e), v, 6, false);
+    else if (shown >= kFourDigits) whole_number_text(e->string, string_capacity(e), v, 4, false, "  ");
+    else whole_number_text(e->string, string_capacity(e), v, 3, false, "   ");
     return v;
 }

@@ -183,19 +183,22 @@ static double GAUGE_CALL alt_lamp(IconElement* e) {
 
 static double GAUGE_CALL test_only_lamp(IconElement*) { return lamp(ap.ap_test_active); }
 
-// The power-up test counts this gauge's updates; at its end the autopilot is powered.
+// The power-up test counts this gauge's updates; at its end the autopilot is powered. The lamp
+// test, counted down by the TEST icon, ends here, after the gauge's last lamp, so that every lamp
+// is lit for the same 36 updates.
 static double GAUGE_CALL test_lamp(IconElement*) {
     if (ap.ap_power_test_count > 0) --ap.ap_power_test_count;
     if (ap.ap_power_test_count == 0) {
         if (ap.ap_power_test) ap.ap_powered = 1;
         ap.ap_power_test = 0;
     }
-    return lamp(ap.ap_power_test || ap.ap_test_active);
+    double shown = lamp(ap.ap_power_test || ap.ap_test_active);
+    if (ap.ap_test_count == 0) ap.ap_test_active = 0;
+    return shown;
 }
 
 static double GAUGE_CALL test_icon(IconElement*) {
     if (ap.ap_test_count > 0) --ap.ap_test_count;
-    if (ap.ap_test_count == 0) ap.ap_test_active = 0;
     return ap.ap_test_active ? 1.0 : 0.0;
 }
 
@@ -310,13 +313,11 @@ static int32_t GAUGE_CALL press_test(MOUSE_POINT*, uint32_t) {
     return 0;
 }
 
-// The pitch wheel acts only with the simulator's autopilot engaged; no click sound. Each press
-// first takes the targets the simulator is flying into the module's copies, so that a step is
-// made from them (the selector's ENG and ARM set the simulator's targets without touching the
-// copies), and a vertical-speed target never leaves ±3000 ft/min whatever the simulator reads.
+// The pitch wheel acts only with the simulator's autopilot engaged; no click sound. UP takes the
+// simulator's target before stepping it; DN steps the module's copy as it stands (0 after load,
+// until an UP or ALT takes the simulator's). A vertical-speed target never leaves +-3000 ft/min,
+// whatever the simulator reads.
 static bool wheel_live() { return ap.ap_powered && token_value(kVarApEngaged) > 0.0; }
-
-static double vs_bounded(double fpm) { return std::clamp(fpm, -kVsLimit, kVsLimit); }
 
 static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
@@ -326,12 +327,9 @@ static int32_t GAUGE_CALL wheel_up(MOUSE_POINT*, uint32_t) {
         ap.ap_alt_target = token_value(kVarAltTarget) + kAltStep;
         send(kEventSetAltTarget, ap.ap_alt_target);
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
-        ap.ap_vs_target = token_value(kVarVsTarget);
-        if (ap.ap_vs_target <= kVsLimit - kVsStep) {
-            ap.ap_vs_target = vs_bounded(ap.ap_vs_target + kVsStep);
-            send(kEventSetVsTarget, ap.ap_vs_target);
-        }
+    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target <= kVsLimit - kVsStep) {
+        ap.ap_vs_target = std::clamp(token_value(kVarVsTarget) + kVsStep, -kVsLimit, kVsLimit);
+        send(kEventSetVsTarget, ap.ap_vs_target);
     }
     return 0;
 }
@@ -340,19 +338,13 @@ static int32_t GAUGE_CALL wheel_down(MOUSE_POINT*, uint32_t) {
     if (!wheel_live()) return 0;
     if (token_value(kVarAttitudeHold) > 0.0 && token_value(kVarPitch) < kPitchDownLimit) send(kEventPitchDown);
     if (!(token_value(kVarAltHold) > 0.0)) return 0;
-    if (ap.ap_alt_armed) {
-        ap.ap_alt_target = token_value(kVarAltTarget);
-        if (ap.ap_alt_target >= kAltStepDownFrom) {
-            ap.ap_alt_target -= kAltStep;
-            send(kEventSetAltTarget, ap.ap_alt_target);
-        }
+    if (ap.ap_alt_armed && ap.ap_alt_target >= kAltStepDownFrom) {
+        ap.ap_alt_target -= kAltStep;
+        send(kEventSetAltTarget, ap.ap_alt_target);
     }
-    if (ap.ap_vs_mode && !ap.ap_alt_armed) {
-        ap.ap_vs_target = token_value(kVarVsTarget);
-        if (ap.ap_vs_target >= -(kVsLimit - kVsStep)) {
-            ap.ap_vs_target = vs_bounded(ap.ap_vs_target - kVsStep);
-            send(kEventSetVsTarget, ap.ap_vs_target);
-        }
+    if (ap.ap_vs_mode && !ap.ap_alt_armed && ap.ap_vs_target >= -(kVsLimit - kVsStep)) {
+        ap.ap_vs_target -= kVsStep;
+        send(kEventSetVsTarget, ap.ap_vs_target);
     }
     return 0;
 }

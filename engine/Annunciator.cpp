@@ -11,6 +11,7 @@
 
 #include "engine/engine_state.h"
 #include "module/gauge_unit.h"
+#include "module/shared_state.h"
 #include "systems/switch_state.h"
 
 static bool annunciator_test = false;     // lamp test running

@@ -5,8 +5,6 @@
 
 inline double fuel_capacity_left = 0.0;   // gallons; set when Fuel_Quantity installs; low-fuel lights
 inline double fuel_capacity_right = 0.0;  // gallons; the same for the right tank
-inline bool master_warning = false;       // a red annunciator condition holds; Master_Lights
-inline bool master_caution = false;       // an amber annunciator condition holds; Master_Lights
 
 // Values delivered by the tank-level tokens for a full tank.
 constexpr double kFullTankLevel = 8388608.0;

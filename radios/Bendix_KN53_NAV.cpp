@@ -7,7 +7,7 @@
 // Keeps:  nav1/2_power_on and nav1/2_ident_on (module-wide, off at every install), the knob, the
 //         standby's cached whole MHz and hundredths, click sound (WAVE 30, the knob only).
 #include "module/click_sound.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 #include "radios/radio_records.h"
 #include "radios/radio_state.h"
 #include "radios/radio_text.h"

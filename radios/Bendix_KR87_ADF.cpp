@@ -7,7 +7,7 @@
 //         reset to 200.0 at install), display mode, elapsed-timer state; the timers' start and
 //         stop times survive install; click sound (WAVE 30, knob only).
 #include "module/click_sound.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 #include "radios/radio_records.h"
 #include "radios/radio_state.h"
 #include "radios/radio_text.h"

@@ -5,7 +5,7 @@
 // Keeps:  per transceiver: power knob (off at every install), the standby's cached whole MHz and
 //         hundredths, click sound (WAVE 30, the power knob only).
 #include "module/click_sound.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 #include "radios/radio_records.h"
 #include "radios/radio_text.h"
 

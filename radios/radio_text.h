@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module/radio_bcd.h"
 #include "module/whole_number_text.h"
-#include "radios/radio_bcd.h"
 
 namespace radio {
 

@@ -5,7 +5,7 @@
 //         The lights are not drawn while the simulator reports system 20 failed.
 #include <cmath>
 
-#include "engine/engine_state.h"
+#include "module/shared_state.h"
 #include "systems/systems_records.h"
 
 constexpr uint32_t kVarSimTime = 0x25C;
@@ -16,16 +16,14 @@ constexpr double kCautionLitAfter = 0.3;    // lit for the last 0.2 s of each pe
 static bool master_warning_ack = false;
 static bool master_caution_ack = false;
 
-// One light: the warning panel's flag it shows, the pilot's acknowledgement, and whether the flag
-// was up at the light's last update.
+// One light: the warning panel's flag it shows and the pilot's acknowledgement.
 struct MasterLight {
     const bool* condition;
-    bool* acknowledged;
-    bool condition_seen;
+    const bool* acknowledged;
     double lit_after;
 };
-static MasterLight master_warning_light = {&master_warning, &master_warning_ack, false, kWarningLitAfter};
-static MasterLight master_caution_light = {&master_caution, &master_caution_ack, false, kCautionLitAfter};
+static const MasterLight master_warning_light = {&master_warning, &master_warning_ack, kWarningLitAfter};
+static const MasterLight master_caution_light = {&master_caution, &master_caution_ack, kCautionLitAfter};
 
 static double GAUGE_CALL warning_light(IconElement*);
 static double GAUGE_CALL caution_light(IconElement*);
@@ -52,14 +50,11 @@ DEFINE_GAUGE(Master_Lights, root_list, mouse_areas.rects, nullptr);
 
 // ----------------------------------------------------------------------------------------------
 // Element callbacks: each light flashes with a half-second period while its flag is up and it is
-// not acknowledged. An acknowledgement silences the condition present, not the ones to come: a
-// flag that comes up anew clears it, so a later warning flashes rather than staying dark.
+// not acknowledged. An acknowledgement holds its light dark until the pilot clicks again, for
+// the condition present and for any that comes later.
 
-static double light(MasterLight& l, double time) {
-    bool up = *l.condition;
-    if (up && !l.condition_seen) *l.acknowledged = false;
-    l.condition_seen = up;
-    bool lit = up && !*l.acknowledged && std::fmod(time, kFlashPeriod) > l.lit_after;
+static double light(const MasterLight& l, double time) {
+    bool lit = *l.condition && !*l.acknowledged && std::fmod(time, kFlashPeriod) > l.lit_after;
     return lit ? kIconShown : kIconHidden;
 }
 

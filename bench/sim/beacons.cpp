@@ -26,7 +26,7 @@
 
 #include "bench/sim/flight.h"
 #include "bench/sim/sim_model.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 
 namespace bench {
 namespace {

@@ -14,7 +14,7 @@
 // OFF position sticks. The identifier audio of each NAV receiver is kept under the bench-only ids
 // 0xB0001128 (NAV1) and 0xB0002128 (NAV2): 1 heard, 0 silent.
 #include "bench/sim/sim_model.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 
 namespace bench {
 namespace {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs them one after another.
-#   tests/fuzz/run.sh short [TARGET]   a few seconds each over the corpus, from make test
+#   tests/fuzz/run.sh build            builds the targets only (make test, before its tests run)
+#   tests/fuzz/run.sh short [TARGET]   make test: each target over the corpus in the tree, then
+#                                      FUZZ_SHORT_SECONDS (default 3) of fuzzing from it
 #   tests/fuzz/run.sh long [TARGET]    make fuzz: each target until 10 million executions (the chaos
 #                                      target: 125 000 inputs of 8 frames, 1 million frames) or
 #                                      FUZZ_SECONDS (default 3600); then the corpus in the tree is
@@ -9,20 +11,34 @@
 # regression and runs in every short run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-mode="${1:-short}"
-only="${2:-}"
 out="$root/build/fuzz"
-mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -Wall -Wextra -Werror -Wno-missing-field-initializers -I"$root" -I"$root/platform")
+cxx=(clang++)
+if command -v ccache >/dev/null; then cxx=(ccache clang++); fi
 
+# run.sh --compile OBJDIR SOURCE: one object of a target (called by build, two at a time).
+if [ "${1:-}" = --compile ]; then
+  obj="$2/$(printf '%s' "${3#"$root"/}" | tr / _).o"
+  exec "${cxx[@]}" "${flags[@]}" -c "$3" -o "$obj"
+fi
+
+mode="${1:-short}"
+only="${2:-}"
+mkdir -p "$out"
+
+# Every source compiled to its own object, two at a time (ccache answers for the unchanged ones
+# where it is installed), then linked: a change to one gauge recompiles that gauge only.
 build() {  # build NAME SOURCES...
   local name="$1"; shift
   local bin="$out/$name"
   local newest
   newest="$(ls -t "$@" "$0" | head -n 1)"
   if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ] || [ -n "$(find "$root"/{module,bench,platform,radios,flight,autopilot,engine,systems,displays} -newer "$bin" -name '*.[ch]*' | head -n 1)" ]; then
-    clang++ "${flags[@]}" "$@" -o "$bin" -ldl
+    local objdir="$out/obj/$name"
+    rm -rf "$objdir" && mkdir -p "$objdir"
+    printf '%s\0' "$@" | xargs -0 -n 1 -P "${JOBS:-2}" bash "$0" --compile "$objdir"
+    clang++ "${flags[@]}" "$objdir"/*.o -o "$bin" -ldl
   fi
 }
 
@@ -46,6 +62,8 @@ for extra in "$root"/tests/fuzz/targets.d/*.sh; do
   [ -f "$extra" ] && source "$extra"
 done
 
+[ "$mode" = build ] && exit 0
+
 failed=0
 ran=0
 for t in "${targets[@]}"; do
@@ -53,6 +71,8 @@ for t in "${targets[@]}"; do
   ran=$((ran + 1))
   work="$out/corpus_$t"
   corpus="$root/tests/fuzz/corpus/$t"
+  # A short run starts from the tree's corpus alone, so it takes the same time however often it ran.
+  [ "$mode" = long ] || rm -rf "$work"
   mkdir -p "$work" "$corpus"
   args=(-print_final_stats=1 -max_len=4096 -timeout=10 -artifact_prefix="$out/$t-")
   if [ "$mode" = long ]; then
@@ -60,7 +80,7 @@ for t in "${targets[@]}"; do
     [ "$t" = fuzz_gauge_chaos ] && runs=125000
     args+=(-runs="$runs" -max_total_time="${FUZZ_SECONDS:-3600}")
   else
-    args+=(-max_total_time=8)
+    args+=(-max_total_time="${FUZZ_SHORT_SECONDS:-3}")
   fi
   started=$SECONDS
   if "$out/$t" "${args[@]}" "$work" "$corpus" >"$out/$t.log" 2>&1; then

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "bench/sim/sim_model.h"
-#include "radios/radio_bcd.h"
+#include "module/radio_bcd.h"
 #include "radios/radio_text.h"
 
 using namespace radio;

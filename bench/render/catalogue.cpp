@@ -401,6 +401,11 @@ bool write_picture(Renderer& renderer, const GaugeEntry& g, const std::string& p
         cairo_stroke(cr);
     }
     cairo_destroy(cr);
+    if (uniform(surface)) {  // a gauge that draws nothing and has no area to show: a fault, not a picture
+        cairo_surface_destroy(surface);
+        error = std::string(g.placement->gauge->gauge_name) + ": its picture is blank";
+        return false;
+    }
     bool ok = write_png(surface, png, error);
     cairo_surface_destroy(surface);
     return ok;

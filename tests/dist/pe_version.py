@@ -2,46 +2,24 @@
 """Reads a PE file's version resource (RT_VERSION) the way Windows' file properties do: the
 resource directory of the .rsrc data, then VS_VERSIONINFO with its fixed part and its string table.
 
-    pe_version.py FILE                  prints FixedFileVersion=1.0.0.0 and Key=Value per string
     pe_version.py --check VERSION FILE  checks that the resource names the product at the version
                                         the file VERSION gives
 """
+import os
 import struct
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host_read"))
+from read_gau import Image  # noqa: E402  the PE32 file mapped by address
 
 RT_VERSION = 16
 
 
-def sections(pe):
-    e_lfanew = struct.unpack_from("<I", pe, 0x3C)[0]
-    if pe[e_lfanew:e_lfanew + 4] != b"PE\0\0":
-        raise ValueError("not a PE file")
-    count = struct.unpack_from("<H", pe, e_lfanew + 6)[0]
-    opt_size = struct.unpack_from("<H", pe, e_lfanew + 20)[0]
-    opt = e_lfanew + 24
-    magic = struct.unpack_from("<H", pe, opt)[0]
-    dirs = opt + (96 if magic == 0x10B else 112)
-    rsrc_rva = struct.unpack_from("<I", pe, dirs + 2 * 8)[0]
-    table = opt + opt_size
-    out = []
-    for i in range(count):
-        _name, vsize, va, rawsize, rawptr = struct.unpack_from("<8sIIII", pe, table + 40 * i)
-        out.append((va, max(vsize, rawsize), rawptr))
-    return rsrc_rva, out
-
-
-def rva_to_offset(secs, rva):
-    for va, size, raw in secs:
-        if va <= rva < va + size:
-            return raw + rva - va
-    raise ValueError("address 0x%X lies in no section" % rva)
-
-
 def version_block(pe):
-    rsrc_rva, secs = sections(pe)
-    if not rsrc_rva:
+    img = Image(pe)
+    if not img.resource_rva:
         return None
-    base = rva_to_offset(secs, rsrc_rva)
+    base = img.file_offset(img.base + img.resource_rva)
 
     def entries(offset):
         named, ids = struct.unpack_from("<HH", pe, base + offset + 12)
@@ -56,7 +34,7 @@ def version_block(pe):
         while node & 0x80000000:  # name level, then language level, down to the first leaf
             node = next(entries(node & 0x7FFFFFFF))[1]
         data_rva, size = struct.unpack_from("<II", pe, base + node)
-        start = rva_to_offset(secs, data_rva)
+        start = img.file_offset(img.base + data_rva)
         return pe[start:start + size]
     return None
 
@@ -117,14 +95,7 @@ def check(path, version):
 
 
 if __name__ == "__main__":
-    if sys.argv[1] == "--check":
-        version = open(sys.argv[2]).read().strip()
-        problems = check(sys.argv[3], version)
-        print("\n".join(problems) or "%s carries the version resource of Corvan_Instr %s" % (sys.argv[3], version))
-        sys.exit(1 if problems else 0)
-    info = version_info(sys.argv[1])
-    if info is None:
-        print("%s: no version resource" % sys.argv[1])
-        sys.exit(1)
-    for k, v in info.items():
-        print("%s=%s" % (k, v))
+    version = open(sys.argv[2]).read().strip()
+    problems = check(sys.argv[3], version)
+    print("\n".join(problems) or "%s carries the version resource of Corvan_Instr %s" % (sys.argv[3], version))
+    sys.exit(1 if problems else 0)

@@ -6,8 +6,8 @@ Follows the exported Linkage to every gauge header, element tree and mouse list,
 record that the panel system would misread: a module field at the wrong place or with a value the
 host cannot use, a host range that is not 0, a pointer that leads nowhere.
 
-    read_gau.py FILE.gau [--table gauge_table.tsv]   exit 0 when nothing is reported
-    read_gau.py FILE.gau --self-test                 faults planted in a copy are each reported
+    read_gau.py FILE.gau               exit 0 when nothing is reported (names and widths: gauge_table.tsv)
+    read_gau.py FILE.gau --self-test   faults planted in a copy are each reported
 """
 import math
 import os
@@ -34,6 +34,9 @@ CALLBACKS = {NEEDLE: [224], STRING: [312], SLIDER: [168, 172], ICON: [132], MOVI
 # Header ranges the host owns: previous position, owning gauge, previous element, special flags, reserved.
 HEADER_HOST = [(16, 23), (32, 39), (52, 59)]
 GAUGE_HOST = [(12, 43), (48, 79), (96, 203)]
+# f64 fields that must be finite: slider scales, moving-image limits, sprite scales.
+FINITE = {SLIDER: [92, 136], MOVING: [92, 100, 144, 152], SPRITE: [92, 132, 172]}
+EXECUTABLE, INITIALISED, WRITABLE = 0x20000000, 0x40, 0x80000000  # section flags
 
 
 class Image:
@@ -49,7 +52,8 @@ class Image:
         if machine != 0x14C or struct.unpack_from("<H", data, opt)[0] != 0x10B:
             raise ValueError("not a PE32 i386 file")
         self.base = struct.unpack_from("<I", data, opt + 28)[0]
-        self.export_rva = struct.unpack_from("<I", data, opt + 96)[0]
+        self.export_rva, = struct.unpack_from("<I", data, opt + 96)
+        self.resource_rva, = struct.unpack_from("<I", data, opt + 112)
         self.sections = []
         for i in range(nsec):
             s = opt + optsize + 40 * i
@@ -65,17 +69,9 @@ class Image:
                 return sec
         return None
 
-    def is_code(self, va):
+    def flags(self, va):
         sec = self.section(va)
-        return sec is not None and bool(sec[5] & 0x20000000)  # executable
-
-    def is_data(self, va):
-        sec = self.section(va)
-        return sec is not None and not sec[5] & 0x20000000 and bool(sec[5] & 0x40)  # initialised data
-
-    def is_writable(self, va):
-        sec = self.section(va)
-        return sec is not None and bool(sec[5] & 0x80000000)
+        return sec[5] if sec else 0
 
     def read(self, va, size):
         sec = self.section(va)
@@ -93,11 +89,9 @@ class Image:
         return struct.unpack("<I", self.read(va, 4))[0]
 
     def text(self, va, limit=256):
-        raw = self.read(va, 1)
         out = b""
-        while raw != b"\0" and len(out) < limit:
-            out += raw
-            raw = self.read(va + len(out), 1)
+        while len(out) < limit and (c := self.read(va + len(out), 1)) != b"\0":
+            out += c
         return out.decode("latin-1")
 
     def export(self, name):
@@ -129,13 +123,14 @@ class Reader:
             if not may_be_null:
                 self.fault(what + " is null")
             return False
-        if not (self.img.is_code(va) if kind == "code" else self.img.is_data(va)):
+        flags = self.img.flags(va)
+        if not (flags & EXECUTABLE if kind == "code" else flags & INITIALISED and not flags & EXECUTABLE):
             self.fault("%s 0x%08X does not point into %s" % (what, va, kind))
             return False
         return True
 
     def writable(self, va, what):
-        if va and not self.img.is_writable(va):
+        if va and not self.img.flags(va) & WRITABLE:
             self.fault(what + " lies in a read-only section: the panel system writes into it")
 
     def list_of_pointers(self, va, what, limit=64):
@@ -202,6 +197,9 @@ class Reader:
             self.zero(e, [(at + 4, at + 27)], "%s source variable at %d" % (label, at))
         for at in CALLBACKS.get(kind, []):
             self.pointer(struct.unpack_from("<I", e, at)[0], "code", "%s callback at %d" % (label, at))
+        for at in FINITE.get(kind, []):
+            if not math.isfinite(struct.unpack_from("<d", e, at)[0]):
+                self.fault("%s: f64 at %d is not finite" % (label, at))
         getattr(self, "check_" + KIND_NAMES[kind].replace(" ", "_"), lambda e, label: None)(e, label)
         failures, = struct.unpack_from("<I", e, 44)
         if self.pointer(failures, "data", label + " failure list"):
@@ -256,21 +254,9 @@ class Reader:
         if icon_kind or offset or not 1 <= count <= 64 or scale not in (0.0, 1.0) or (scale == 0 and count != 1):
             self.fault("%s: icon kind %d, scale %r, offset %d, %d icons" % (label, icon_kind, scale, offset, count))
 
-    def check_slider(self, e, label):
-        self.finite(e, label, [92, 136])
-
-    def check_moving_image(self, e, label):
-        self.finite(e, label, [92, 100, 144, 152])
-
     def check_sprite(self, e, label):
-        self.finite(e, label, [92, 132, 172])
         if not all(math.isfinite(v) and v > 0 for v in struct.unpack_from("<ff", e, 180)):
             self.fault(label + ": bitmap scale factors (180, 184) not positive")
-
-    def finite(self, e, label, offsets):
-        for at in offsets:
-            if not math.isfinite(struct.unpack_from("<d", e, at)[0]):
-                self.fault("%s: f64 at %d is not finite" % (label, at))
 
     def mouse_list(self, va):
         for i in range(256):
@@ -340,8 +326,6 @@ def self_test(path, table):
 def main(argv):
     path = argv[1] if len(argv) > 1 else "build/win32/Corvan_Instr.gau"
     table_path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "gauge_table.tsv")
-    if "--table" in argv:
-        table_path = argv[argv.index("--table") + 1]
     table = [(n, int(mm)) for n, mm in (line.split("\t") for line in open(table_path)
                                          if line.strip() and not line.startswith("#"))]
     if "--self-test" in argv:

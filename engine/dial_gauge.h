@@ -52,18 +52,13 @@ struct DialAreas {
 };
 constexpr DialAreas dial_areas(const char* tooltip = nullptr, MOUSE_BOX own_region = {}) {
     DialAreas list = {};
-    size_t n = 0;
+    int n = 0;
     if (own_region.w != 0) {
         list.rects[n++] = {.kind = MOUSE_PARENT, .box = own_region, .cursor = CURSOR_NONE};
         list.rects[n++] = {.kind = MOUSE_PARENT_END};
     }
     list.rects[n++] = {.kind = MOUSE_PARENT, .cursor = CURSOR_NONE};
-    if (tooltip) {
-        list.rects[n] = {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE};
-        list.rects[n++].tooltip = tooltip;
-    }
-    list.rects[n++] = {.kind = MOUSE_PARENT_END};
-    list.rects[n] = {.kind = MOUSE_END};
+    close_region(list.rects, n, tooltip);
     return list;
 }
 

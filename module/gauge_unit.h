@@ -8,6 +8,17 @@
 // A gauge's static failure lists are ended by a record with key 0.
 #define FAILURE_END {0, 0, 0}
 
+// Closes a mouse list from rects[n] on: the region's tooltip text where it has one, the region's
+// end and the list's end.
+constexpr void close_region(MOUSERECT* rects, int n, const char* tooltip) {
+    if (tooltip) {
+        rects[n] = {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE};
+        rects[n++].tooltip = tooltip;
+    }
+    rects[n++] = {.kind = MOUSE_PARENT_END};
+    rects[n] = {.kind = MOUSE_END};
+}
+
 // The mouse list of a small button: a region over the whole gauge carrying the button's host help
 // text (and its tooltip text, where it has one) around the button's own area, which calls `handler`
 // or, without one, has the host send `event`.
@@ -22,11 +33,6 @@ constexpr ButtonAreas button_areas(MOUSE_BOX box, uint32_t help, MouseHandler ha
     list.rects[n] = {.kind = MOUSE_CHILD, .box = box, .cursor = CURSOR_HAND, .mouse_flags = MOUSE_LEFTSINGLE,
                      .event_id = event};
     list.rects[n++].handler = handler;
-    if (tooltip) {
-        list.rects[n] = {.kind = MOUSE_TOOLTIP, .cursor = CURSOR_NONE};
-        list.rects[n++].tooltip = tooltip;
-    }
-    list.rects[n++] = {.kind = MOUSE_PARENT_END};
-    list.rects[n] = {.kind = MOUSE_END};
+    close_region(list.rects, n, tooltip);
     return list;
 }

@@ -149,16 +149,12 @@ TEST(PanelCfg, ReportsEachBadLineWithItsNumberAndGoesOn) {
 }
 
 TEST(PanelCfg, IdentsByNameOrNumber) {
+    for (auto [text, want] : {std::pair{"MAIN_PANEL", 0}, {"OVERHEAD_PANEL", 250}, {" 10001 ", 10001}}) {
+        int32_t id = -1;
+        EXPECT_TRUE(parse_panel_ident(text, id) && id == want) << text;
+    }
     int32_t id = 0;
-    EXPECT_TRUE(parse_panel_ident("MAIN_PANEL", id));
-    EXPECT_EQ(id, 0);
-    EXPECT_TRUE(parse_panel_ident("OVERHEAD_PANEL", id));
-    EXPECT_EQ(id, 250);
-    EXPECT_TRUE(parse_panel_ident(" 10001 ", id));
-    EXPECT_EQ(id, 10001);
-    EXPECT_FALSE(parse_panel_ident("", id));
-    EXPECT_FALSE(parse_panel_ident("12abc", id));
-    EXPECT_FALSE(parse_panel_ident("99999999999999", id));
+    for (const char* bad : {"", "12abc", "99999999999999"}) EXPECT_FALSE(parse_panel_ident(bad, id)) << bad;
 }
 
 // The default panel reads cleanly and places every gauge of the module at least once, on

@@ -1,6 +1,8 @@
 // The scenario language: words, numbers and commands, good and malformed.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "bench/scenario.h"
 
 using namespace bench;
@@ -52,11 +54,7 @@ TEST(ScenarioWords, QuotesEscapesAndComments) {
 TEST(ScenarioCommands, GoodLines) {
     Command c = parse_ok("click Bendix_KY196_COM1#2 10 -3 right held 5");
     EXPECT_EQ(c.kind, Cmd::Click);
-    EXPECT_EQ(c.gauge.nth, 2);
-    EXPECT_EQ(c.x, 10);
-    EXPECT_EQ(c.y, -3);
-    EXPECT_TRUE(c.right);
-    EXPECT_EQ(c.held, 5);
+    EXPECT_EQ(std::tuple(c.gauge.nth, c.x, c.y, c.right, c.held), std::tuple(2, 10, -3, true, 5));
 
     c = parse_ok("expect event 0x100D7 -100");
     EXPECT_TRUE(c.has_param);

@@ -84,11 +84,17 @@ protected:
         for (ElementSlot& s : placement.elements) s.updated = s.shown = true;
         return placement;
     }
-    void draw() {
+    // The placement drawn over a surface painted grey level `under`, at its own size or scaled to
+    // `size` square.
+    void draw(double under = 0, double size = 0) {
         cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_source_rgb(cr, under, under, under);
         cairo_paint(cr);
-        renderer->draw_gauge(cr, placement);
+        if (size > 0) {
+            renderer->draw_gauge_at(cr, placement, 0, 0, size, size);
+        } else {
+            renderer->draw_gauge(cr, placement);
+        }
         cairo_destroy(cr);
         cairo_surface_flush(surface);
     }
@@ -180,12 +186,7 @@ TEST_F(RenderPixels, HiddenElementLeavesThePixelsUnderItAndBlackIsTransparent) {
 TEST_F(RenderPixels, RootBackgroundKeepsItsBlack) {
     bitmaps[1] = make_dib(100, 100, [](int x, int) { return x < 50 ? 0u : kGrey; });
     place({});
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    renderer->draw_gauge(cr, placement);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
+    draw(1);  // over white
     EXPECT_EQ(pixel(10, 10), 0u);
 }
 
@@ -242,12 +243,7 @@ TEST_F(RenderPixels, ScaledBitmapsLandSharpOnWholePixelsAndOnlyLuminousOnesTakeT
     renderer->light_from(sim);
     for (double lights : {0.0, 1.0}) {
         sim.set(0x0A, lights);
-        cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        renderer->draw_gauge_at(cr, placement, 0, 0, 50, 50);  // 100 gauge pixels to 50
-        cairo_destroy(cr);
-        cairo_surface_flush(surface);
+        draw(0, 50);  // 100 gauge pixels to 50
         // The 10-pixel lamp at (20, 40) covers device pixels 10..14 by 20..24, each fully.
         uint32_t lit = pixel(10, 20);
         EXPECT_EQ(pixel(14, 24), lit) << lights;

@@ -90,15 +90,11 @@ TEST(ScenarioCommands, FlightLines) {
     EXPECT_EQ(c.place[1], -7.25);
     EXPECT_EQ(c.place[4], 0);  // no airspeed given
     c = parse_ok("advance 2.5 until var 0x4A > 6980");
-    EXPECT_EQ(c.until, Until::VarAbove);
-    EXPECT_EQ(c.id, 0x4Au);
-    EXPECT_EQ(c.param, 6980);
+    EXPECT_EQ(std::tuple(c.until, c.id, c.param), std::tuple(Until::VarAbove, 0x4Au, 6980.0));
     c = parse_ok("advance 300 until var 0x162 = 2 ~0.1");
-    EXPECT_EQ(c.until, Until::VarEqual);
-    EXPECT_EQ(c.tolerance, 0.1);
+    EXPECT_EQ(std::tuple(c.until, c.tolerance), std::tuple(Until::VarEqual, 0.1));
     c = parse_ok("advance 60 until hidden Autopilot 3");
-    EXPECT_EQ(c.until, Until::Hidden);
-    EXPECT_EQ(c.element, 3);
+    EXPECT_EQ(std::tuple(c.until, c.element), std::tuple(Until::Hidden, 3));
     EXPECT_EQ(parse_ok("world \"a b/world.txt\"").text, "a b/world.txt");
     for (const char* bad : {"place 46.5 7.5 3000", "place 95 7.5 0 0", "place 46 7 0 0 -5", "fly maybe", "advance -1",
                             "advance 5 while var 0x4A > 1", "advance 5 until var 0x4A >= 1", "advance 5 until shown G",

@@ -142,13 +142,10 @@ TEST_F(PanelHitTest, HoverAreasInheritTheirRegionsHelpAndComeTopmostFirst) {
     lower.mouse_rect = lower_areas;
     ASSERT_EQ(list.size(), 4u);  // upper's child, then lower's two children and its region
     EXPECT_EQ(list[0].line, 1u);
-    EXPECT_EQ(list[1].cursor, CURSOR_UPARROW);
-    EXPECT_EQ(list[1].help_id, 0xAB86u);
-    EXPECT_EQ(list[1].tooltip, "Lower gauge");
-    EXPECT_DOUBLE_EQ(list[1].x, 100);
-    EXPECT_DOUBLE_EQ(list[2].x, 110);  // box x 5 at twice the size
-    EXPECT_DOUBLE_EQ(list[2].w, 10);
-    EXPECT_EQ(list[2].help_id, 0x3168u);
+    EXPECT_EQ(std::tuple(list[1].cursor, list[1].help_id, list[1].tooltip, list[1].x),
+              std::tuple(CURSOR_UPARROW, 0xAB86u, "Lower gauge", 100.0));
+    // Box x 5 at twice the size.
+    EXPECT_EQ(std::tuple(list[2].x, list[2].w, list[2].help_id), std::tuple(110.0, 10.0, 0x3168u));
     EXPECT_FALSE(list[3].clickable);
     EXPECT_DOUBLE_EQ(list[3].w, 40);  // the whole gauge
     EXPECT_STREQ(help_name(list[1].help_id), "TOGGLE_RADIO_WINDOW");

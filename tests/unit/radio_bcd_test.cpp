@@ -21,10 +21,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(RadioBcd, FrequencyWordKeepsTheLow16BitsAndRejectsWhatIsNotAWord) {
     EXPECT_EQ(frequency_word(0x12345), 0x2345u);
     EXPECT_EQ(frequency_word(0x2345 + 0.9), 0x2345u);
-    EXPECT_EQ(frequency_word(-1), 0u);
-    EXPECT_EQ(frequency_word(kNaN), 0u);
-    EXPECT_EQ(frequency_word(kInf), 0u);
-    EXPECT_EQ(frequency_word(1e300), 0u);
+    for (double bad : {-1.0, kNaN, kInf, 1e300}) EXPECT_EQ(frequency_word(bad), 0u) << bad;
 }
 
 // Below the band the tens must not wrap to a huge value. (The exact limit sums at 108.05 and 117.95

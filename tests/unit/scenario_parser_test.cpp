@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "bench/scenario.h"
 
@@ -25,12 +26,9 @@ static std::string parse_error(const std::string& line) {
 
 TEST(ScenarioNumbers, DecimalAndHexAndRejects) {
     double v;
-    EXPECT_TRUE(parse_number("-12", v) && v == -12);
-    EXPECT_TRUE(parse_number("0.25", v) && v == 0.25);
-    EXPECT_TRUE(parse_number("1e3", v) && v == 1000);
-    EXPECT_TRUE(parse_number("0x1A2B", v) && v == 0x1A2B);
-    EXPECT_TRUE(parse_number("-0x10", v) && v == -16);
-    EXPECT_TRUE(parse_number("0xFFFFFFFF", v) && v == 4294967295.0);
+    for (auto [text, want] : {std::pair{"-12", -12.0}, {"0.25", 0.25}, {"1e3", 1000.0}, {"0x1A2B", double(0x1A2B)},
+                              {"-0x10", -16.0}, {"0xFFFFFFFF", 4294967295.0}})
+        EXPECT_TRUE(parse_number(text, v) && v == want) << text;
     for (const char* bad : {"", "-", "0x", "1e", "12abc", "nan", "inf", "0x1G", "1.2.3", ".", "1e999"})
         EXPECT_FALSE(parse_number(bad, v)) << bad;
 }

@@ -16,6 +16,7 @@
 
 #include "bench/element_update.h"
 #include "bench/host.h"
+#include "tests/bench/climb.h"
 
 // ---------------------------------------------------------------------------------------------
 // Counting allocator: the module's and this program's malloc calls land here.
@@ -53,17 +54,6 @@ int32_t GAUGE_CALL flat_calc(const char*, double* number, int32_t* integer, cons
 }
 void* g_services[SERVICE_TABLE_WORDS];
 
-// A climb with panel lights on, so that most elements have something to show.
-void set_flight() {
-    const std::pair<uint32_t, double> values[] = {
-        {0x0A, 1},      {0x2F1, 28},   {0x2F3, 28},     {0x3D, 140},   {0x4A, 6500},  {0x4B, 1013.25},
-        {0x4C, 29.92},  {0x41, 1950},  {0x4E, -6},      {0x50, -12},   {0x54, 75},    {0x53, 75},
-        {0x275, 0.42},  {0x277, 1700}, {0x272, 95},     {0x2BD, 0.95}, {0x231, 650},  {0x232, 15000},
-        {0x17, 0x1995}, {0x269, 0x2120}, {0x356, 90},   {0x357, 80},   {0x351, -0.4}, {0x353, 1},
-    };
-    for (auto [id, value] : values) g_vars[id] = value;
-}
-
 // What the panel system does for one element each frame, without the bench's bookkeeping.
 inline void update(ELEMENT_HEADER* h) {
     double values[3];
@@ -91,7 +81,7 @@ struct ModulePanel {
             for (const ElementSlot& s : p->elements) g.elements.push_back(s.record);
             gauges.push_back(std::move(g));
         }
-        set_flight();
+        for (auto [id, value] : kClimb) g_vars[id] = value;
         g_services[SERVICE_PANEL_WINDOW_TOGGLE] = reinterpret_cast<void*>(&flat_toggle);
         g_services[SERVICE_TRIGGER_KEY_EVENT] = reinterpret_cast<void*>(&flat_event);
         g_services[SERVICE_LOOKUP_VAR] = reinterpret_cast<void*>(&flat_lookup);

@@ -13,6 +13,7 @@
 #include "bench/host.h"
 #include "bench/panel_cfg.h"
 #include "bench/render/renderer.h"
+#include "tests/bench/climb.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ using namespace bench;
 std::string env_or(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
     return v && *v ? v : fallback;
-}
-
-// A climb with panel lights on, so that most elements have something to show.
-void set_flight(SimModel& sim) {
-    const std::pair<uint32_t, double> values[] = {
-        {0x0A, 1},      {0x2F1, 28},   {0x2F3, 28},     {0x3D, 140},   {0x4A, 6500},  {0x4B, 1013.25},
-        {0x4C, 29.92},  {0x41, 1950},  {0x4E, -6},      {0x50, -12},   {0x54, 75},    {0x53, 75},
-        {0x275, 0.42},  {0x277, 1700}, {0x272, 95},     {0x2BD, 0.95}, {0x231, 650},  {0x232, 15000},
-        {0x17, 0x1995}, {0x269, 0x2120}, {0x356, 90},   {0x357, 80},   {0x351, -0.4}, {0x353, 1},
-    };
-    for (auto [id, value] : values) sim.set(id, value);
 }
 
 struct Panel {
@@ -47,7 +37,7 @@ struct Panel {
         for (const PanelWindow& w : config.windows)
             if (ident < 0 || w.ident == ident)
                 for (const PanelGauge& g : w.gauges) host.install(g.name, g.has_parameters ? g.parameters.c_str() : nullptr, error);
-        set_flight(host.sim);
+        for (auto [id, value] : kClimb) host.sim.set(id, value);
         host.frame();
         ok = true;
     }

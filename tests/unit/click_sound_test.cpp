@@ -1,5 +1,6 @@
 // Click sounds over the DirectSound stand-in: a device and buffer per open, one sound per click
 // while it lasts, silence for everyone after the first failure, and every object given back at close.
+// (Every gauge of the module through install/kill cycles and each sound fault: tests/load.cmake.)
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -148,34 +149,6 @@ TEST(HostWindow, FindsTheSimulatorsWindowByClass) {
     EXPECT_STREQ(corvan_platform_last_window_class(), "MSCFSMAIN");
     corvan_platform_set_host_window_class(nullptr);
     corvan_platform_set_executable_path(nullptr);
-}
-
-// ----------------------------------------------------------------------------------------------
-// Every gauge of the module, through the bench's host: install/kill cycles leave nothing alive, and
-// then (the fault turns the module's sound off for as long as it stays loaded) without a device
-// every gauge installs and clicks, and only the first tries to make one.
-TEST(ModuleSounds, InstallKillCyclesAndNoDeviceLeaveNothingAlive) {
-    bench::Host host;
-    std::string error;
-    ASSERT_TRUE(host.load(test_module_path(), error)) << error;
-    auto install_all = [&] {
-        for (GAUGEHDR* g : host.module().gauges) ASSERT_NE(host.install(g->gauge_name, nullptr, error), nullptr);
-        host.frame();
-    };
-    for (int cycle = 0; cycle < 20; ++cycle) {
-        install_all();
-        while (!host.placements().empty()) host.kill(host.placements().back().get());
-        ASSERT_EQ(corvan_dsound_live_devices(), 0);
-        ASSERT_EQ(corvan_dsound_live_buffers(), 0);
-    }
-    corvan_dsound_fail_device_creation(1);
-    uint64_t attempts = corvan_dsound_device_attempts();
-    install_all();
-    for (auto& p : host.placements()) host.click(p.get(), 10, 10, MOUSE_LEFTSINGLE, 0);
-    EXPECT_LE(corvan_dsound_device_attempts() - attempts, 1u) << "only the first gauge tries";
-    EXPECT_EQ(corvan_dsound_live_devices(), 0);
-    while (!host.placements().empty()) host.kill(host.placements().back().get());
-    corvan_dsound_fail_device_creation(0);
 }
 
 }  // namespace

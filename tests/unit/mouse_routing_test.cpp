@@ -1,6 +1,8 @@
 // Mouse routing over a gauge's areas: list order, boxes, buttons, repeats and drags.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/unit/recording_handler.h"
 
 #include "bench/host.h"
@@ -57,10 +59,8 @@ protected:
 TEST_F(HostMouse, HandlersGetAreaRelativePointsAndRepeats) {
     host.click(&placement, 12, 13, MOUSE_LEFTSINGLE, 3);
     EXPECT_EQ(calls, 4);
-    EXPECT_EQ(last_point.x, 12);
-    EXPECT_EQ(last_point.y, 13);
-    EXPECT_EQ(last_point.area, &areas[2]);
-    EXPECT_EQ(last_point.gauge, &gauge);
+    EXPECT_EQ(std::tuple(last_point.x, last_point.y, last_point.area, last_point.gauge),
+              std::tuple(12, 13, &areas[2], &gauge));
     EXPECT_EQ(last_flags, MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT);
 }
 
@@ -68,9 +68,7 @@ TEST_F(HostMouse, DragsFollowTheLastClickWherever) {
     host.click(&placement, 55, 10, MOUSE_LEFTSINGLE, 0);
     host.drag(&placement, 58, -30);  // above the area: y relative and negative
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(last_point.area, &areas[4]);
-    EXPECT_EQ(last_point.x, 8);
-    EXPECT_EQ(last_point.y, -30);
+    EXPECT_EQ(std::tuple(last_point.x, last_point.y, last_point.area), std::tuple(8, -30, &areas[4]));
     EXPECT_EQ(last_flags, MOUSE_LEFTSINGLE | MOUSE_LEFTDRAG);
 
     host.click(&placement, 12, 13, MOUSE_LEFTSINGLE, 0);  // an area without the drag flag

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "bench/host.h"
 #include "bench/panel_cfg.h"
@@ -45,24 +46,13 @@ TEST(PanelCfg, ReadsWindowsTitlesAndGaugeLines) {
     EXPECT_TRUE(p.errors.empty()) << p.errors.front();
     ASSERT_EQ(p.windows.size(), 2u);
     const PanelWindow& main = p.windows[0];  // sorted by number
-    EXPECT_EQ(main.number, 0);
-    EXPECT_EQ(main.title, "Main Panel");
-    EXPECT_EQ(main.width, 1600);
-    EXPECT_EQ(main.height, 760);
-    EXPECT_EQ(main.position, 7);
-    EXPECT_TRUE(main.visible);
-    EXPECT_EQ(main.ident, 10004);
-    EXPECT_EQ(main.background, 0x010203u);
+    EXPECT_EQ(std::tuple(main.number, main.title, main.width, main.height, main.position, main.visible, main.ident,
+                         main.background),
+              std::tuple(0, "Main Panel", 1600, 760, 7, true, 10004, 0x010203u));
     ASSERT_EQ(main.gauges.size(), 3u);
     const PanelGauge& a = main.gauges[0];
-    EXPECT_EQ(a.module, "Corvan_Instr");
-    EXPECT_EQ(a.name, "Airspeed");
-    EXPECT_EQ(a.x, 20);
-    EXPECT_EQ(a.y, 70);
-    EXPECT_EQ(a.w, 150);
-    EXPECT_EQ(a.h, 140);
-    EXPECT_FALSE(a.has_parameters);
-    EXPECT_EQ(a.line, 19);
+    EXPECT_EQ(std::tuple(a.module, a.name, a.x, a.y, a.w, a.h, a.has_parameters, a.line),
+              std::tuple("Corvan_Instr", "Airspeed", 20, 70, 150, 140, false, 19));
     // An empty height, then parameter text that keeps its commas.
     EXPECT_EQ(main.gauges[1].h, 0);
     EXPECT_EQ(main.gauges[1].parameters, "tRADIO_STACK_PANEL, or so");
@@ -149,16 +139,12 @@ TEST(PanelCfg, ReportsEachBadLineWithItsNumberAndGoesOn) {
 }
 
 TEST(PanelCfg, IdentsByNameOrNumber) {
+    for (auto [text, want] : {std::pair{"MAIN_PANEL", 0}, {"OVERHEAD_PANEL", 250}, {" 10001 ", 10001}}) {
+        int32_t id = -1;
+        EXPECT_TRUE(parse_panel_ident(text, id) && id == want) << text;
+    }
     int32_t id = 0;
-    EXPECT_TRUE(parse_panel_ident("MAIN_PANEL", id));
-    EXPECT_EQ(id, 0);
-    EXPECT_TRUE(parse_panel_ident("OVERHEAD_PANEL", id));
-    EXPECT_EQ(id, 250);
-    EXPECT_TRUE(parse_panel_ident(" 10001 ", id));
-    EXPECT_EQ(id, 10001);
-    EXPECT_FALSE(parse_panel_ident("", id));
-    EXPECT_FALSE(parse_panel_ident("12abc", id));
-    EXPECT_FALSE(parse_panel_ident("99999999999999", id));
+    for (const char* bad : {"", "12abc", "99999999999999"}) EXPECT_FALSE(parse_panel_ident(bad, id)) << bad;
 }
 
 // The default panel reads cleanly and places every gauge of the module at least once, on

@@ -84,11 +84,17 @@ protected:
         for (ElementSlot& s : placement.elements) s.updated = s.shown = true;
         return placement;
     }
-    void draw() {
+    // The placement drawn over a surface painted grey level `under`, at its own size or scaled to
+    // `size` square.
+    void draw(double under = 0, double size = 0) {
         cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_source_rgb(cr, under, under, under);
         cairo_paint(cr);
-        renderer->draw_gauge(cr, placement);
+        if (size > 0) {
+            renderer->draw_gauge_at(cr, placement, 0, 0, size, size);
+        } else {
+            renderer->draw_gauge(cr, placement);
+        }
         cairo_destroy(cr);
         cairo_surface_flush(surface);
     }
@@ -180,12 +186,7 @@ TEST_F(RenderPixels, HiddenElementLeavesThePixelsUnderItAndBlackIsTransparent) {
 TEST_F(RenderPixels, RootBackgroundKeepsItsBlack) {
     bitmaps[1] = make_dib(100, 100, [](int x, int) { return x < 50 ? 0u : kGrey; });
     place({});
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    renderer->draw_gauge(cr, placement);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
+    draw(1);  // over white
     EXPECT_EQ(pixel(10, 10), 0u);
 }
 
@@ -228,55 +229,37 @@ TEST_F(RenderPixels, StringIsCentredInItsBoxWithItsSelectionHighlighted) {
     EXPECT_LT(yellow_right, red_left);
 }
 
-TEST_F(RenderPixels, LuminousElementsAloneTakeTheLightWhileThePanelLightsAreOn) {
-    constexpr uint32_t kFace = 0x808080;
-    bitmaps[23] = make_dib(10, 10, [](int, int) { return kFace; });
-    StaticImageElement lamp = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {10, 10},
-                                          .image_flags = kImageUseLuminous | kImageUseTransparency}};
-    StaticImageElement face = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {60, 10}}};
-    place({&lamp.header, &face.header});
-    SimModel sim;
-    renderer->light_from(sim);
-    draw();
-    EXPECT_EQ(pixel(15, 15), kFace);
-    sim.set(0x0A, 1);
-    draw();
-    uint32_t lit = pixel(15, 15);
-    int red = int(lit >> 16), green = int((lit >> 8) & 0xFF), blue = int(lit & 0xFF);
-    EXPECT_GT(blue, 0x80);                  // brighter
-    EXPECT_GT(red - 0x80, blue - 0x80 + 10);  // and warmer
-    EXPECT_GE(red, green);
-    EXPECT_EQ(pixel(65, 15), kFace);  // not luminous: as by day
-    EXPECT_EQ(pixel(40, 40), kGrey);  // the light stays on the lamp's own pixels
-}
-
 // A gauge drawn smaller than its bitmaps, as most panel lines ask: each bitmap lands on whole
-// device pixels, sharp and where its scaled position says, lit or not.
-TEST_F(RenderPixels, ScaledGaugeDrawsItsBitmapsSharpOnWholePixels) {
+// device pixels, sharp and where its scaled position says. With the panel lights on, luminous
+// elements alone take the light, and only on their own pixels.
+TEST_F(RenderPixels, ScaledBitmapsLandSharpOnWholePixelsAndOnlyLuminousOnesTakeTheLight) {
     constexpr uint32_t kFace = 0x808080;
     bitmaps[23] = make_dib(10, 10, [](int, int) { return kFace; });
     StaticImageElement lamp = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {20, 40},
-                                          .image_flags = kImageUseLuminous}};
-    place({&lamp.header});
+                                          .image_flags = kImageUseLuminous | kImageUseTransparency}};
+    StaticImageElement face = {.header = {.element_type = ELEMENT_STATIC_IMAGE, .resource_id = 23, .position = {60, 40}}};
+    place({&lamp.header, &face.header});
     SimModel sim;
     renderer->light_from(sim);
     for (double lights : {0.0, 1.0}) {
         sim.set(0x0A, lights);
-        cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        renderer->draw_gauge_at(cr, placement, 0, 0, 50, 50);  // 100 gauge pixels to 50
-        cairo_destroy(cr);
-        cairo_surface_flush(surface);
+        draw(0, 50);  // 100 gauge pixels to 50
         // The 10-pixel lamp at (20, 40) covers device pixels 10..14 by 20..24, each fully.
-        uint32_t lamp_colour = pixel(10, 20);
-        EXPECT_EQ(lamp_colour, lights > 0 ? pixel(14, 24) : kFace) << lights;
-        EXPECT_EQ(pixel(14, 24), lamp_colour) << lights;
+        uint32_t lit = pixel(10, 20);
+        EXPECT_EQ(pixel(14, 24), lit) << lights;
         EXPECT_EQ(pixel(9, 20), kGrey) << lights;
         EXPECT_EQ(pixel(15, 25), kGrey) << lights;
         EXPECT_EQ(pixel(49, 49), kGrey) << lights;  // the background reaches the gauge's edge
         EXPECT_EQ(pixel(50, 50), 0u) << lights;
-        EXPECT_EQ(lights > 0, (lamp_colour >> 16) > (lamp_colour & 0xFF) + 10) << lights;  // lit: warmer
+        EXPECT_EQ(pixel(32, 22), kFace) << lights;  // not luminous: as by day
+        int red = int(lit >> 16), green = int((lit >> 8) & 0xFF), blue = int(lit & 0xFF);
+        if (lights == 0) {
+            EXPECT_EQ(lit, kFace);
+        } else {
+            EXPECT_GT(blue, 0x80);                    // brighter
+            EXPECT_GT(red - 0x80, blue - 0x80 + 10);  // and warmer
+            EXPECT_GE(red, green);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // read outside the block (the blocks are exact-size heap copies; the native build runs under ASan).
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include "module/sound_player.h"
 #include "tests/unit/test_main_env.h"
 #include "tests/unit/wave_blocks.h"
@@ -68,10 +69,8 @@ TEST_F(RiffReader, PlainWaveFillsTheBufferWithItsSamplesAndFormat) {
     ASSERT_EQ(l.bytes, 3828u);
     EXPECT_EQ(l.data, kSamples16);
     EXPECT_EQ(l.info.flags, 0x80E0u);
-    EXPECT_EQ(l.info.format_tag, WAVE_FORMAT_PCM);
-    EXPECT_EQ(l.info.channels, 1);
-    EXPECT_EQ(l.info.samples_per_sec, 22050u);
-    EXPECT_EQ(l.info.bits_per_sample, 16);
+    EXPECT_EQ(std::tuple(l.info.format_tag, l.info.channels, l.info.samples_per_sec, l.info.bits_per_sample),
+              std::tuple(uint16_t(WAVE_FORMAT_PCM), uint16_t(1), 22050u, uint16_t(16)));
 }
 
 TEST_F(RiffReader, ExtraChunksAndAShortFmtLoadTheSame) {

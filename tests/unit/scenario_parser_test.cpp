@@ -1,6 +1,9 @@
 // The scenario language: words, numbers and commands, good and malformed.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "bench/scenario.h"
 
 using namespace bench;
@@ -23,12 +26,9 @@ static std::string parse_error(const std::string& line) {
 
 TEST(ScenarioNumbers, DecimalAndHexAndRejects) {
     double v;
-    EXPECT_TRUE(parse_number("-12", v) && v == -12);
-    EXPECT_TRUE(parse_number("0.25", v) && v == 0.25);
-    EXPECT_TRUE(parse_number("1e3", v) && v == 1000);
-    EXPECT_TRUE(parse_number("0x1A2B", v) && v == 0x1A2B);
-    EXPECT_TRUE(parse_number("-0x10", v) && v == -16);
-    EXPECT_TRUE(parse_number("0xFFFFFFFF", v) && v == 4294967295.0);
+    for (auto [text, want] : {std::pair{"-12", -12.0}, {"0.25", 0.25}, {"1e3", 1000.0}, {"0x1A2B", double(0x1A2B)},
+                              {"-0x10", -16.0}, {"0xFFFFFFFF", 4294967295.0}})
+        EXPECT_TRUE(parse_number(text, v) && v == want) << text;
     for (const char* bad : {"", "-", "0x", "1e", "12abc", "nan", "inf", "0x1G", "1.2.3", ".", "1e999"})
         EXPECT_FALSE(parse_number(bad, v)) << bad;
 }
@@ -52,11 +52,7 @@ TEST(ScenarioWords, QuotesEscapesAndComments) {
 TEST(ScenarioCommands, GoodLines) {
     Command c = parse_ok("click Bendix_KY196_COM1#2 10 -3 right held 5");
     EXPECT_EQ(c.kind, Cmd::Click);
-    EXPECT_EQ(c.gauge.nth, 2);
-    EXPECT_EQ(c.x, 10);
-    EXPECT_EQ(c.y, -3);
-    EXPECT_TRUE(c.right);
-    EXPECT_EQ(c.held, 5);
+    EXPECT_EQ(std::tuple(c.gauge.nth, c.x, c.y, c.right, c.held), std::tuple(2, 10, -3, true, 5));
 
     c = parse_ok("expect event 0x100D7 -100");
     EXPECT_TRUE(c.has_param);
@@ -92,15 +88,11 @@ TEST(ScenarioCommands, FlightLines) {
     EXPECT_EQ(c.place[1], -7.25);
     EXPECT_EQ(c.place[4], 0);  // no airspeed given
     c = parse_ok("advance 2.5 until var 0x4A > 6980");
-    EXPECT_EQ(c.until, Until::VarAbove);
-    EXPECT_EQ(c.id, 0x4Au);
-    EXPECT_EQ(c.param, 6980);
+    EXPECT_EQ(std::tuple(c.until, c.id, c.param), std::tuple(Until::VarAbove, 0x4Au, 6980.0));
     c = parse_ok("advance 300 until var 0x162 = 2 ~0.1");
-    EXPECT_EQ(c.until, Until::VarEqual);
-    EXPECT_EQ(c.tolerance, 0.1);
+    EXPECT_EQ(std::tuple(c.until, c.tolerance), std::tuple(Until::VarEqual, 0.1));
     c = parse_ok("advance 60 until hidden Autopilot 3");
-    EXPECT_EQ(c.until, Until::Hidden);
-    EXPECT_EQ(c.element, 3);
+    EXPECT_EQ(std::tuple(c.until, c.element), std::tuple(Until::Hidden, 3));
     EXPECT_EQ(parse_ok("world \"a b/world.txt\"").text, "a b/world.txt");
     for (const char* bad : {"place 46.5 7.5 3000", "place 95 7.5 0 0", "place 46 7 0 0 -5", "fly maybe", "advance -1",
                             "advance 5 while var 0x4A > 1", "advance 5 until var 0x4A >= 1", "advance 5 until shown G",

@@ -2,6 +2,8 @@
 // topmost gauge that takes the button, and repeats of a held button.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/unit/recording_handler.h"
 
 #include "bench/serve/panel_hit.h"
@@ -50,6 +52,10 @@ protected:
     bool hit(double x, double y, uint32_t button, PanelHit& out) {
         return locate_click(window, placements, sizes, x, y, button, out);
     }
+    // Which placement, where on it, and whether an area takes the button there.
+    static std::tuple<Placement*, int32_t, int32_t, bool> at(const PanelHit& h) {
+        return {h.placement, h.x, h.y, h.has_area};
+    }
 };
 
 }  // namespace
@@ -57,14 +63,10 @@ protected:
 TEST_F(PanelHitTest, WindowPixelsBecomeGaugePixelsThroughTheLineScale) {
     PanelHit h;
     ASSERT_TRUE(hit(101.9, 53, MOUSE_LEFTSINGLE, h));
-    EXPECT_EQ(h.placement, &lower_p);
+    EXPECT_EQ(at(h), std::tuple(&lower_p, 0, 1, true));
     EXPECT_EQ(h.line, 0u);
-    EXPECT_EQ(h.x, 0);
-    EXPECT_EQ(h.y, 1);
-    EXPECT_TRUE(h.has_area);
     ASSERT_TRUE(hit(119, 69, MOUSE_LEFTSINGLE, h));  // last pixel of the lower gauge's height: 20 / 2 - 1
-    EXPECT_EQ(h.x, 9);
-    EXPECT_EQ(h.y, 9);
+    EXPECT_EQ(at(h), std::tuple(&lower_p, 9, 9, true));
     EXPECT_FALSE(hit(119, 70, MOUSE_LEFTSINGLE, h));  // past its scaled height, and nothing else there
     EXPECT_FALSE(hit(99, 55, MOUSE_LEFTSINGLE, h));
 }
@@ -72,13 +74,9 @@ TEST_F(PanelHitTest, WindowPixelsBecomeGaugePixelsThroughTheLineScale) {
 TEST_F(PanelHitTest, TheTopmostGaugeThatTakesTheButtonWins) {
     PanelHit h;
     ASSERT_TRUE(hit(125, 79, MOUSE_LEFTSINGLE, h));  // upper: x (125-120)/2 = 2, y (79-50)/3 = 9
-    EXPECT_EQ(h.placement, &upper_p);
-    EXPECT_EQ(h.x, 2);
-    EXPECT_EQ(h.y, 9);
+    EXPECT_EQ(at(h), std::tuple(&upper_p, 2, 9, true));
     ASSERT_TRUE(hit(125, 60, MOUSE_RIGHTSINGLE, h));  // upper has no right-button area: the one below
-    EXPECT_EQ(h.placement, &lower_p);
-    EXPECT_EQ(h.x, 12);
-    EXPECT_TRUE(h.has_area);
+    EXPECT_EQ(at(h), std::tuple(&lower_p, 12, 5, true));
     ASSERT_TRUE(hit(135, 60, MOUSE_LEFTSINGLE, h));  // upper's right half takes nothing: lower again
     EXPECT_EQ(h.placement, &lower_p);
 }
@@ -105,11 +103,9 @@ TEST_F(PanelHitTest, MissingPlacementsAndPointsOffTheWindowAreNothing) {
 TEST_F(PanelHitTest, DragsFarOffStayInRange) {
     int32_t x = 0, y = 0;
     window_to_gauge(window.gauges[1], 10, 10, 100, 20, x, y);
-    EXPECT_EQ(x, -10);
-    EXPECT_EQ(y, -10);
+    EXPECT_EQ(std::pair(x, y), std::pair(-10, -10));
     window_to_gauge(window.gauges[1], 10, 10, 1e300, -1e300, x, y);
-    EXPECT_EQ(x, 1000000000);
-    EXPECT_EQ(y, -1000000000);
+    EXPECT_EQ(std::pair(x, y), std::pair(1000000000, -1000000000));
 }
 
 TEST_F(PanelHitTest, RepeatsGoToTheHeldAreaOnlyWhenItAsks) {
@@ -146,13 +142,10 @@ TEST_F(PanelHitTest, HoverAreasInheritTheirRegionsHelpAndComeTopmostFirst) {
     lower.mouse_rect = lower_areas;
     ASSERT_EQ(list.size(), 4u);  // upper's child, then lower's two children and its region
     EXPECT_EQ(list[0].line, 1u);
-    EXPECT_EQ(list[1].cursor, CURSOR_UPARROW);
-    EXPECT_EQ(list[1].help_id, 0xAB86u);
-    EXPECT_EQ(list[1].tooltip, "Lower gauge");
-    EXPECT_DOUBLE_EQ(list[1].x, 100);
-    EXPECT_DOUBLE_EQ(list[2].x, 110);  // box x 5 at twice the size
-    EXPECT_DOUBLE_EQ(list[2].w, 10);
-    EXPECT_EQ(list[2].help_id, 0x3168u);
+    EXPECT_EQ(std::tuple(list[1].cursor, list[1].help_id, list[1].tooltip, list[1].x),
+              std::tuple(CURSOR_UPARROW, 0xAB86u, "Lower gauge", 100.0));
+    // Box x 5 at twice the size.
+    EXPECT_EQ(std::tuple(list[2].x, list[2].w, list[2].help_id), std::tuple(110.0, 10.0, 0x3168u));
     EXPECT_FALSE(list[3].clickable);
     EXPECT_DOUBLE_EQ(list[3].w, 40);  // the whole gauge
     EXPECT_STREQ(help_name(list[1].help_id), "TOGGLE_RADIO_WINDOW");

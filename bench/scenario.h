@@ -10,6 +10,9 @@
 
 namespace bench {
 
+class SimModel;
+struct ElementSlot;
+
 class Host;
 struct Placement;
 
@@ -83,6 +86,13 @@ struct RunOptions {
 // Runs one scenario file in this process. Prints `file:line: …` for every failure and returns
 // true when the file passed.
 bool run_scenario_file(const std::string& path, const RunOptions& options);
+
+// The flight lines as the runner and the demo player both carry them out: `world` (a relative
+// file is found beside the scenario at `scenario_path`), `place` and `fly`. Returns false with
+// `error` set when the world file cannot be read.
+bool run_flight_line(SimModel& sim, const Command& c, const std::string& scenario_path, std::string& error);
+// Whether the condition of an `advance … until` line holds now (`slot` for shown and hidden).
+bool advance_condition_met(const Command& c, const SimModel& sim, const ElementSlot* slot);
 
 // Sets up a host's sound probe on builds with the sound substitute; sets `available` false where
 // the real DirectSound plays (its plays are not counted).

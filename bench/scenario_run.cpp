@@ -96,22 +96,11 @@ bool Runner::advance(int line, const Command& c) {
         Placement* p = placement(line, c.gauge);
         if (!p || !(slot = element(line, p, c.element))) return false;
     }
-    auto reached = [&] {
-        const double v = sim.get(c.id);
-        switch (c.until) {
-        case Until::VarBelow: return v < c.param;
-        case Until::VarAbove: return v > c.param;
-        case Until::VarEqual: return close_enough(v, c.param, c.tolerance);
-        case Until::Shown: return slot->shown;
-        case Until::Hidden: return !slot->shown;
-        default: return false;
-        }
-    };
     const long frames = std::lround(c.number / sim.frame_period);
     for (long i = 0; i < frames; ++i) {
         host_.frame();
         if (trace_every_ > 0 && sim.flight.elapsed_s() >= traced_at_ + trace_every_ - 1e-9) trace(line);
-        if (c.until != Until::Nothing && reached()) {
+        if (c.until != Until::Nothing && advance_condition_met(c, sim, slot)) {
             if (trace_every_ > 0) trace(line);
             return true;
         }
@@ -299,23 +288,12 @@ bool Runner::execute(int line, const Command& c) {
                          std::to_string(devices) + " and " + std::to_string(buffers));
         }
         return true;
-    case Cmd::World: {
-        std::string file = c.text, error;
-        if (!file.empty() && file[0] != '/') {
-            auto slash = path_.find_last_of('/');
-            if (slash != std::string::npos) file = path_.substr(0, slash + 1) + file;
-        }
-        if (!sim.flight.load_world(file, error)) return fail(line, error);
-        return true;
-    }
+    case Cmd::World:
     case Cmd::Place:
-        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4] > 0 ? c.place[4] : kCruiseKt);
-        if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
-        return true;
-    case Cmd::Fly:
-        sim.flight.on = c.on;
-        if (c.on) sim.flight.step(sim, 0);
-        return true;
+    case Cmd::Fly: {
+        std::string error;
+        return run_flight_line(sim, c, path_, error) || fail(line, error);
+    }
     case Cmd::Advance:
         return advance(line, c);
     case Cmd::ExpectVar: {
@@ -432,6 +410,40 @@ bool Runner::run() {
 }
 
 }  // namespace
+
+bool run_flight_line(SimModel& sim, const Command& c, const std::string& scenario_path, std::string& error) {
+    switch (c.kind) {
+    case Cmd::World: {
+        std::string file = c.text;
+        if (!file.empty() && file[0] != '/')
+            if (size_t slash = scenario_path.find_last_of('/'); slash != std::string::npos)
+                file = scenario_path.substr(0, slash + 1) + file;
+        return sim.flight.load_world(file, error);
+    }
+    case Cmd::Place:
+        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4] > 0 ? c.place[4] : kCruiseKt);
+        if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
+        return true;
+    case Cmd::Fly:
+        sim.flight.on = c.on;
+        if (c.on) sim.flight.step(sim, 0);
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool advance_condition_met(const Command& c, const SimModel& sim, const ElementSlot* slot) {
+    const double v = sim.get(c.id);
+    switch (c.until) {
+    case Until::VarBelow: return v < c.param;
+    case Until::VarAbove: return v > c.param;
+    case Until::VarEqual: return close_enough(v, c.param, c.tolerance);
+    case Until::Shown: return slot && slot->shown;
+    case Until::Hidden: return slot && !slot->shown;
+    default: return false;
+    }
+}
 
 bool run_scenario_file(const std::string& path, const RunOptions& options) {
     Runner runner(path, options);

@@ -228,20 +228,10 @@ void Demo::execute(int line, const Command& c) {
             }
         report(line, "the panel has no window with ident " + std::to_string(c.id));
         return;
-    case Cmd::World: {
-        std::string file = c.text;
-        if (!file.empty() && file[0] != '/')
-            if (size_t slash = path_.find_last_of('/'); slash != std::string::npos) file = path_.substr(0, slash + 1) + file;
-        if (!sim.flight.load_world(file, error)) report(line, error);
-        return;
-    }
+    case Cmd::World:
     case Cmd::Place:
-        sim.flight.place({c.place[0], c.place[1]}, c.place[2], c.place[3], c.place[4]);
-        if (sim.flight.on) sim.flight.step(sim, 0);  // the instruments read the new place at once
-        return;
     case Cmd::Fly:
-        sim.flight.on = c.on;
-        if (c.on) sim.flight.step(sim, 0);
+        if (!run_flight_line(sim, c, path_, error)) report(line, error);
         return;
     case Cmd::Advance:
         advance(line, c);
@@ -265,21 +255,9 @@ void Demo::advance(int line, const Command& c) {
         }
         slot = &p->elements[size_t(c.element) - 1];
     }
-    auto reached = [&] {
-        double v = sim.get(c.id);
-        switch (c.until) {
-        case Until::VarBelow: return v < c.param;
-        case Until::VarAbove: return v > c.param;
-        case Until::VarEqual:
-            return std::fabs(v - c.param) <= (c.tolerance < 0 ? 1e-9 * std::max(1.0, std::fabs(c.param)) : c.tolerance);
-        case Until::Shown: return slot->shown;
-        case Until::Hidden: return !slot->shown;
-        default: return false;
-        }
-    };
     for (long i = std::lround(c.number / sim.frame_period); i > 0; --i) {
         host_.frame();
-        if (c.until != Until::Nothing && reached()) return;
+        if (c.until != Until::Nothing && advance_condition_met(c, sim, slot)) return;
     }
 }
 

@@ -108,6 +108,20 @@ std::string module_wave(const LoadedModule& module, int id) {
     return {};
 }
 
+// A POST route that switches something of the served panel on (`on=1`) or off (`on=0`); `set`
+// returns false when the panel has nothing to switch.
+template <typename Set>
+void add_switch_route(httplib::Server& server, ServedPanel& served, const char* path, Set set,
+                      const char* refusal = "") {
+    server.Post(path, [&served, set, refusal](const httplib::Request& req, httplib::Response& res) {
+        std::string on = req.get_param_value("on");
+        if (on != "1" && on != "0") return reply_error(res, 400, "on: 1 or 0");
+        std::lock_guard lock(served.mutex);
+        if (!set(served, on == "1")) return reply_error(res, 409, refusal);
+        reply_json(res, {{"ok", true}});
+    });
+}
+
 }  // namespace
 
 void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig& panel, const LoadedModule& module) {
@@ -195,21 +209,9 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         reply_json(res, {{"ok", true}});
     });
 
-    server.Post("/api/fly", [&served](const httplib::Request& req, httplib::Response& res) {
-        std::string on = req.get_param_value("on");
-        if (on != "1" && on != "0") return reply_error(res, 400, "on: 1 or 0");
-        std::lock_guard lock(served.mutex);
-        if (!served.set_fly(on == "1")) return reply_error(res, 409, "no flight: serve with --scenario FILE");
-        reply_json(res, {{"ok", true}});
-    });
-
-    server.Post("/api/record", [&served](const httplib::Request& req, httplib::Response& res) {
-        std::string on = req.get_param_value("on");
-        if (on != "1" && on != "0") return reply_error(res, 400, "on: 1 or 0");
-        std::lock_guard lock(served.mutex);
-        served.set_recording(on == "1");
-        reply_json(res, {{"ok", true}});
-    });
+    add_switch_route(server, served, "/api/fly", [](ServedPanel& p, bool on) { return p.set_fly(on); },
+                     "no flight: serve with --scenario FILE");
+    add_switch_route(server, served, "/api/record", [](ServedPanel& p, bool on) { return p.set_recording(on), true; });
 
     server.Get("/api/record.scn", [&served](const httplib::Request&, httplib::Response& res) {
         std::string text;
@@ -324,13 +326,7 @@ void add_routes(httplib::Server& server, ServedPanel& served, const PanelConfig&
         reply_json(res, {{"ok", true}});
     });
 
-    server.Post("/api/simulate", [&served](const httplib::Request& req, httplib::Response& res) {
-        std::string on = req.get_param_value("on");
-        if (on != "1" && on != "0") return reply_error(res, 400, "on: 1 or 0");
-        std::lock_guard lock(served.mutex);
-        served.set_simulate(on == "1");
-        reply_json(res, {{"ok", true}});
-    });
+    add_switch_route(server, served, "/api/simulate", [](ServedPanel& p, bool on) { return p.set_simulate(on), true; });
 
     server.Post("/api/window", [&served](const httplib::Request& req, httplib::Response& res) {
         int32_t ident = 0;
